@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running and testing need. Idempotent and quiet:
+# it asks apt only for what is missing.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build clang libclang-rt-14-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libjpeg62-turbo-dev libfltk1.3-dev
+  xvfb xdotool imagemagick fonts-dejavu-core x11-utils
+  iproute2 dnsmasq-base isc-dhcp-client procps psmisc
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "installing: ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "missing packages and not root: install them, or run as root" >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi

@@ -1,0 +1,171 @@
+#include "app/frmmain.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+#include "app/executable_path.h"
+#include "app/link_state.h"
+#include "app/program_windows.h"
+#include "config/catalogue.h"
+#include "config/defaults_reader.h"
+#include "config/dialog_texts.h"
+#include "config/settings_file_reader.h"
+#include "dialogs/frmshowokcancelmessage.h"
+#include "dialogs/frmshowpopmessage.h"
+#include "platform/files.h"
+#include "platform/process.h"
+#include "platform/system_info.h"
+#include "ui/application.h"
+
+namespace app {
+namespace {
+
+constexpr char kCaption[] = "Norvane Quillon";
+constexpr char kVersion[] = "2.0.3.5b";
+constexpr ui::Color kCream = ui::Rgb(255, 251, 240);
+
+std::string FolderOf(const std::string& path) {
+  const auto cut = path.find_last_of(platform::kPathSeparator);
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+}  // namespace
+
+bool IsWirelessModule(const std::string& appliedModules) {
+  // A setting shorter than three characters is compared as a whole.
+  std::string tail =
+      appliedModules.size() < 3 ? appliedModules : appliedModules.substr(appliedModules.size() - 3);
+  std::transform(tail.begin(), tail.end(), tail.begin(),
+                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
+  return tail == "WAP";
+}
+
+TmainForm::TmainForm(ui::Application& app) : ui::Form(app, "mainForm"), c_(*this) {
+  SetClientSize(722, 482);
+  SetColor(ui::kWhite);
+  WireEvents();
+  StartUp();
+}
+
+TmainForm::~TmainForm() = default;
+
+void TmainForm::WireEvents() {
+  onShow = [this] { FormShow(); };
+  onKeyDown = [this](int key, int shift) { FormKeyDown(key, shift); };
+  c_.imgExitBT.onClick = [this] { imgExitBTClick(); };
+  c_.imgCloseBT.onClick = [this] { imgCloseBTClick(); };
+}
+
+// The start-up order matters: each step reads what the one before it found, and the skin is
+// applied only once every file of the language is in.
+void TmainForm::StartUp() {
+  processState().osKind = static_cast<std::uint8_t>(platform::OsKind());
+  exeDir = FolderOf(ExecutablePath());
+  quillon::config::loadProfile(customerProfile, exeDir);
+  docsDir = exeDir + "Docs" + platform::kPathSeparator;
+  ResolveFolders();
+  LoadConfiguration();
+  LoadIspDatabaseOrEnd();
+  qigFileName = systemConfig.qigName;
+  acrobatDir = exeDir + "Acrobat" + platform::kPathSeparator;
+  applySkin();
+  currentPage = 1;
+  staticIpSelected = false;
+  dslFieldsLocked = true;
+  radioEnabled = true;
+  pppSelected = true;
+  wirelessModule = IsWirelessModule(systemConfig.setup.AppliedModules);
+  linkCheckStep = 1;
+  openInternetPage = true;
+  profileWritten = false;
+  FillLanguageList();
+}
+
+void TmainForm::ResolveFolders() {
+  // Without the language folder every later file is looked up by its bare name in the current
+  // directory: langDir stays empty.
+  const std::string folder = exeDir + "Language" + platform::kPathSeparator +
+                             customerProfile.DefaultLanguage;
+  langDir = platform::DirectoryExists(folder) ? folder + platform::kPathSeparator : std::string();
+}
+
+void TmainForm::LoadConfiguration() {
+  quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
+  quillon::config::loadDefaults(systemConfig, langDir);
+  quillon::config::loadApplicationMessages(applicationMessages, langDir);
+  quillon::config::loadDialogTexts(langDir);
+  quillon::config::loadCommonMessages(commonMessages, langDir);
+}
+
+void TmainForm::LoadIspDatabaseOrEnd() {
+  ispDatabase.ispFileName = systemConfig.setup.ISPFileList;
+  if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) return;
+  // The skinned dialogs do not exist yet: the plain message box is all there is.
+  app().MessageBox(quillon::config::expandLineBreaks(applicationMessage(3)));
+  app().Halt(0);
+}
+
+void TmainForm::FillLanguageList() {
+  if (customerProfile.isMultiLang == 0) return;
+  auto& list = c_.cbxLanguages;
+  list.Clear();
+  int selected = -1;
+  for (int i = 0; i < static_cast<int>(quillon::config::languageNames.size()); ++i) {
+    if (!quillon::config::isLanguageOffered(customerProfile, i)) continue;
+    const std::string name(quillon::config::languageNames[i]);
+    if (name == customerProfile.DefaultLanguage) selected = static_cast<int>(list.items().size());
+    list.AddItem(name);
+  }
+  if (selected < 0) return;
+  list.SetItemIndex(selected);
+  quillon::config::setDialogCharset(customerProfile.DefaultLanguage);
+  list.SetFontCharset(quillon::config::dialogCharset());
+}
+
+std::string TmainForm::applicationMessage(int n) const {
+  return quillon::config::message(applicationMessages, n);
+}
+
+void TmainForm::FormShow() {
+  SetSize(725, 485);
+  CentreOnScreen(1024, 768);
+  SetColor(kCream);
+  SetCaption(kCaption);
+}
+
+void TmainForm::FormKeyDown(int key, int shift) {
+  if ((shift & ui::kShiftAlt) == 0) return;
+  char text[128];
+  if (key == ui::kKeyF2) {
+    std::snprintf(text, sizeof text, "Version No. %s", kVersion);
+    app().MessageBox(text);
+  } else if (key == ui::kKeyF10) {
+    app().MessageBox(platform::SystemDefaultLanguageName());
+  }
+}
+
+void TmainForm::imgExitBTClick() {
+  app().SetCursor(ui::Cursor::HourGlass);
+  app().Halt(0);
+}
+
+void TmainForm::imgCloseBTClick() { app().Halt(0); }
+
+void TmainForm::showPopMessage(const std::string& text) {
+  auto& dialog = *windows().showPopMessage;
+  dialog.lblShowMessage.SetWidth(345);
+  dialog.lblShowMessage.SetHeight(97);
+  dialog.lblShowMessage.SetCaption(text);
+  dialog.ShowModal();
+}
+
+int TmainForm::showOkCancelMessage(const std::string& text) {
+  auto& dialog = *windows().showOkCancelMessage;
+  dialog.lblShowMessage.SetWidth(345);
+  dialog.lblShowMessage.SetHeight(97);
+  dialog.lblShowMessage.SetCaption(text);
+  return dialog.ShowModal();
+}
+
+}  // namespace app

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "app/main_form_controls.h"
+#include "app/page_values.h"
+#include "config/catalogue.h"
+#include "config/customer_profile.h"
+#include "config/isp_database.h"
+#include "config/system_config.h"
+#include "ui/form.h"
+
+namespace app {
+
+// The wizard's main window: the page pictures and controls, and the state every page shares.
+// Its construction is the program's start-up: folders, profile, settings, catalogues, the ISP
+// database, the skin and the language list, in that order.
+class TmainForm : public ui::Form {
+ public:
+  explicit TmainForm(ui::Application& app);
+  ~TmainForm() override;
+
+  // Window events.
+  void FormShow();
+  void FormKeyDown(int key, int shift);
+  void imgExitBTClick();
+  void imgCloseBTClick();
+
+  // Every page reports through these (the skinned dialogs).
+  void showPopMessage(const std::string& text);
+  int showOkCancelMessage(const std::string& text);
+
+  // Loads every page picture and places the controls from the skin.
+  void applySkin();
+
+  // Application message n of the current language; empty when the catalogue has no such line.
+  std::string applicationMessage(int n) const;
+
+  MainFormControls& controls() { return c_; }
+  const MainFormControls& controls() const { return c_; }
+
+  // The members, in the order the window holds them.
+  std::string exeDir;
+  std::string langDir;
+  std::string docsDir;
+  std::string qigFileName;
+  std::string acrobatDir;
+  quillon::config::Country ispDatabase;
+  quillon::config::Catalogue applicationMessages;
+  quillon::config::Catalogue commonMessages;
+  std::int32_t currentPage = 1;
+  bool staticIpSelected = false;
+  bool wirelessModule = false;
+  bool radioEnabled = true;
+  bool ispPageNeedsFill = false;
+  PageValues values;
+  bool dslFieldsLocked = true;
+  std::int32_t linkCheckStep = 1;
+  bool rebootWaitDone = false;
+  bool pppSelected = true;
+  std::int32_t workerTicks = 0;
+  bool openInternetPage = true;
+  std::int32_t wanStatusTries = 0;
+  bool profileWritten = false;
+  quillon::config::systemConfig systemConfig;
+  quillon::config::customerProfile customerProfile;
+  ui::Control* focusControl = nullptr;
+  bool highlightVisible = false;
+
+ private:
+  void StartUp();
+  void ResolveFolders();
+  void LoadConfiguration();
+  void LoadIspDatabaseOrEnd();
+  void FillLanguageList();
+  void WireEvents();
+
+  MainFormControls c_;
+};
+
+// True when the last three characters of the modules setting, upper-cased, are "WAP".
+bool IsWirelessModule(const std::string& appliedModules);
+
+}  // namespace app

@@ -1,0 +1,59 @@
+#include "dialogs/frmconfirmpassword.h"
+
+#include "dialogs/dialog_frame.h"
+#include "dialogs/dialog_texts.h"
+
+namespace dialogs {
+
+TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
+    : ui::Form(app, "frmPasswordConfirm"),
+      imgAlert(Add<ui::Image>("imgAlert")),
+      msg(Add<ui::Label>("msg")),
+      lblPassword(Add<ui::Label>("lblPassword")),
+      edtConfirmPassword(Add<ui::Edit>("edtConfirmPassword")),
+      lblForgotPassword(Add<ui::Label>("lblForgotPassword")),
+      btnOk(Add<ui::Button>("btnOk")),
+      btnCancel(Add<ui::Button>("btnCancel")) {
+  SetUpDialogFrame(*this, 489, 196);
+  SetAlertIcon(imgAlert);
+  imgAlert.SetBounds(8, 8, 47, 44);
+  msg.SetBounds(80, 8, 393, 97);
+  msg.SetWordWrap(true);
+  msg.SetCaption(
+      "Your router password has been changed from  factory default. Please enter your password "
+      "below to progress");
+  lblPassword.SetBounds(8, 128, 80, 16);
+  lblPassword.SetCaption("Password");
+  edtConfirmPassword.SetBounds(96, 128, 177, 21);
+  edtConfirmPassword.SetPasswordChar('*');
+  lblForgotPassword.SetBounds(287, 128, 190, 13);
+  lblForgotPassword.SetCaption("[Forgotten your password]");
+  lblForgotPassword.SetBold(true);
+  btnOk.SetBounds(216, 160, 121, 25);
+  btnOk.SetCaption("&OK");
+  btnOk.SetBold(true);
+  btnCancel.SetBounds(352, 160, 121, 25);
+  btnCancel.SetCaption("&Cancel");
+  btnCancel.SetBold(true);
+  btnOk.onClick = [this] { btnOkClick(); };
+  btnCancel.onClick = [this] { btnCancelClick(); };
+  onPaint = [this] { FormPaint(); };
+}
+
+void TfrmPasswordConfirm::btnOkClick() { SetModalResult(ui::kMrOk); }
+
+void TfrmPasswordConfirm::btnCancelClick() { SetModalResult(ui::kMrCancel); }
+
+void TfrmPasswordConfirm::FormPaint() {
+  const int charset = DialogCharset();
+  for (ui::Label* label : {&msg, &lblForgotPassword, &lblPassword}) label->SetFontCharset(charset);
+  btnCancel.SetFontCharset(charset);
+  if (!DialogTextsLoaded()) return;
+  msg.SetCaption(DialogText(2));
+  lblPassword.SetCaption(DialogText(5));
+  lblForgotPassword.SetCaption(DialogText(3));
+  btnOk.SetCaption(DialogText(0));
+  btnCancel.SetCaption(DialogText(1));
+}
+
+}  // namespace dialogs

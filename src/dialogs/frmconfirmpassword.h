@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/button.h"
+#include "ui/edit.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/label.h"
+
+namespace dialogs {
+
+// Asks for the router password when it is no longer the factory default.
+class TfrmPasswordConfirm : public ui::Form {
+ public:
+  explicit TfrmPasswordConfirm(ui::Application& app);
+
+  void btnOkClick();
+  void btnCancelClick();
+  void FormPaint();
+
+  ui::Image& imgAlert;
+  ui::Label& msg;
+  ui::Label& lblPassword;
+  ui::Edit& edtConfirmPassword;
+  ui::Label& lblForgotPassword;
+  ui::Button& btnOk;
+  ui::Button& btnCancel;
+
+  bool forgottenPassword = false;
+};
+
+}  // namespace dialogs

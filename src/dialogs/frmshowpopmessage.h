@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/button.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/label.h"
+
+namespace dialogs {
+
+// The single-button message dialog every page reports through.
+class TShowPopMessage : public ui::Form {
+ public:
+  explicit TShowPopMessage(ui::Application& app);
+
+  void btnOkClick();
+  void FormPaint();
+
+  ui::Label& lblShowMessage;
+  ui::Image& imgIcon;
+  ui::Button& btnOk;
+};
+
+}  // namespace dialogs

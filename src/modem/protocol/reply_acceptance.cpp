@@ -1,0 +1,55 @@
+#include "modem/protocol/reply_acceptance.h"
+
+#include <cstring>
+
+#include "modem/protocol/record_text.h"
+
+namespace quillon::modem {
+
+namespace {
+
+constexpr size_t kDiscoveryTokens = 12;
+constexpr size_t kLineRateTokens = 6;
+constexpr size_t kWanStatusTokens = 2;
+
+}  // namespace
+
+std::optional<ReplyView> SplitReply(const uint8_t* datagram, size_t length) {
+  const std::optional<ControlHeader> header = DecodeControlHeader(datagram, length);
+  if (!header) return std::nullopt;
+  return ReplyView{*header, datagram + kHeaderSize, length - kHeaderSize};
+}
+
+std::optional<ReplyView> AcceptReply(const uint8_t* datagram, size_t length,
+                                     uint16_t sequenceNumber, const MacAddress& targetMac,
+                                     bool discoveryStep) {
+  std::optional<ReplyView> reply = SplitReply(datagram, length);
+  if (!reply || reply->header.sequenceNumber != sequenceNumber) return std::nullopt;
+  if (!discoveryStep && reply->header.mac != targetMac) return std::nullopt;
+  return reply;
+}
+
+bool HasRecordTag(const uint8_t* payload, size_t length, std::string_view tag) {
+  if (payload == nullptr || length < tag.size() + 1) return false;
+  return std::memcmp(payload, tag.data(), tag.size()) == 0 && payload[tag.size()] == 0;
+}
+
+std::optional<DiscoveryReply> ReadDiscoveryReply(const TokenTable& tokens) {
+  if (!tokens.Complete() || tokens.count != kDiscoveryTokens) return std::nullopt;
+  return DiscoveryReply{std::string(tokens.Token(5)), std::string(tokens.Token(9)),
+                        std::string(tokens.Token(11))};
+}
+
+std::optional<bool> ReadLineRateReply(const TokenTable& tokens) {
+  if (!tokens.Complete() || tokens.count != kLineRateTokens) return std::nullopt;
+  if (tokens.Token(0) != "lineRateUp") return std::nullopt;
+  return ReadDecimal(tokens.Token(5)) != 1;
+}
+
+std::optional<int32_t> ReadWanStatusReply(const TokenTable& tokens) {
+  if (!tokens.Complete() || tokens.count != kWanStatusTokens) return std::nullopt;
+  if (tokens.Token(0) != "wanStatus") return std::nullopt;
+  return ReadDecimal(tokens.Token(1));
+}
+
+}  // namespace quillon::modem

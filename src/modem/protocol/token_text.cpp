@@ -1,0 +1,43 @@
+#include "modem/protocol/token_text.h"
+
+namespace quillon::modem {
+
+std::string_view TokenTable::Token(size_t i) const {
+  if (i >= StoredCount()) return {};
+  return std::string_view(text[i].data(), length[i]);
+}
+
+// The table never grows: a token longer than kMaxTokenLength keeps its first characters and
+// marks the table overlong, and tokens after the twentieth are counted but not stored. Either
+// way the count or the flag tells the reply checks that the reply did not fit, so they reject
+// it rather than act on a cut value.
+TokenTable Tokenize(const uint8_t* payload, size_t length) {
+  TokenTable table;
+  if (payload == nullptr) return table;
+  size_t current = 0;
+  bool currentOverlong = false;
+  for (size_t i = 0; i < length && payload[i] != 0; ++i) {
+    const char c = static_cast<char>(payload[i]);
+    if (c == '<') {
+      current = 0;
+      currentOverlong = false;
+    } else if (c == '=' || c == '>') {
+      if (table.count < TokenTable::kMaxTokens) {
+        table.text[table.count][current] = '\0';
+        table.length[table.count] = static_cast<uint8_t>(current);
+      }
+      table.overlong = table.overlong || currentOverlong;
+      ++table.count;
+      current = 0;
+      currentOverlong = false;
+    } else if (current < TokenTable::kMaxTokenLength) {
+      if (table.count < TokenTable::kMaxTokens) table.text[table.count][current] = c;
+      ++current;
+    } else {
+      currentOverlong = true;
+    }
+  }
+  return table;
+}
+
+}  // namespace quillon::modem

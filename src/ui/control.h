@@ -1,0 +1,75 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace ui {
+
+class Form;
+
+enum class ControlKind { Image, ComboBox, Edit, MaskEdit, ProgressBar, Label, Panel, Button };
+
+// Event rules, for every control:
+// - Setters made by the program never fire the control's own events; only the input methods
+//   (Click, MouseMove, and the per-control ones such as ComboBox::UserSelect) do, and only while
+//   the control is visible and enabled, exactly as a user could.
+// - Mouse coordinates are window client coordinates, not control-relative.
+// - An exception escaping a handler is shown by the application's exception display and the
+//   program carries on.
+class Control {
+ public:
+  Control(Form& owner, std::string name, ControlKind kind);
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  const std::string& name() const { return name_; }
+  ControlKind kind() const { return kind_; }
+  Form& form() const { return owner_; }
+
+  int left() const { return left_; }
+  int top() const { return top_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void SetLeft(int v);
+  void SetTop(int v);
+  void SetWidth(int v);
+  void SetHeight(int v);
+  void SetBounds(int left, int top, int width, int height);
+  bool Contains(int x, int y) const;  // edges inclusive
+
+  bool visible() const { return visible_; }
+  void SetVisible(bool v);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  bool enabled() const { return enabled_; }
+  void SetEnabled(bool v);
+
+  // Z-order within the form: the last brought to the front is drawn on top.
+  void BringToFront();
+
+  int tabOrder() const { return tabOrder_; }
+  void SetTabOrder(int v);
+
+  std::function<void()> onClick;
+  std::function<void(int x, int y)> onMouseMove;
+
+  // Input, as a user gives it; the backends call these.
+  void Click();
+  void MouseMove(int x, int y);
+
+ protected:
+  void Changed();  // tells the form (and so the backend) to repaint
+  bool AcceptsInput() const { return visible_ && enabled_; }
+
+ private:
+  Form& owner_;
+  std::string name_;
+  ControlKind kind_;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  bool visible_ = true;
+  bool enabled_ = true;
+  int tabOrder_ = 0;
+};
+
+}  // namespace ui

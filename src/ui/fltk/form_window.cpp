@@ -1,0 +1,199 @@
+#include "ui/fltk/form_window.h"
+
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <algorithm>
+
+#include "ui/ansi_text.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/fltk/fltk_backend.h"
+#include "ui/fltk/input_widgets.h"
+#include "ui/fltk/keys.h"
+#include "ui/form.h"
+#include "ui/image.h"
+#include "ui/label.h"
+#include "ui/panel.h"
+#include "ui/progress_bar.h"
+
+namespace ui::fltk {
+
+namespace {
+
+constexpr int kKeyF4 = 115;
+
+bool IsInputKind(ControlKind kind) {
+  return kind == ControlKind::ComboBox || kind == ControlKind::Edit ||
+         kind == ControlKind::MaskEdit;
+}
+
+}  // namespace
+
+Fl_Cursor FltkCursor(Cursor c) {
+  switch (c) {
+    case Cursor::HourGlass: return FL_CURSOR_WAIT;
+    case Cursor::HandPoint: return FL_CURSOR_HAND;
+    default: return FL_CURSOR_DEFAULT;
+  }
+}
+
+FormWindow::FormWindow(FltkBackend& backend, Form& form)
+    : Fl_Double_Window(form.left(), form.top(), std::max(1, form.width()),
+                       std::max(1, form.height())),
+      backend_(backend),
+      form_(&form) {
+  end();
+  // Borderless, and placed where the form says: there is no window manager decoration.
+  border(0);
+  callback(OnClose);
+  Sync();
+}
+
+FormWindow::~FormWindow() = default;
+
+void FormWindow::Detach() {
+  form_ = nullptr;
+  pressed_ = nullptr;
+  hide();
+}
+
+void FormWindow::OnClose(Fl_Widget* widget, void*) {
+  auto* self = static_cast<FormWindow*>(widget);
+  // Escape reaches a window as a shortcut that would close it; the form decides about keys.
+  if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape) return;
+  if (self->form_ != nullptr) self->form_->Close();
+}
+
+void FormWindow::MarkDirty() {
+  dirty_ = true;
+  // A paint handler that sets its texts must not start another paint.
+  if (!painting_) redraw();
+}
+
+void FormWindow::Sync() {
+  dirty_ = false;
+  if (form_ == nullptr) return;
+  const int w = std::max(1, form_->width()), h = std::max(1, form_->height());
+  if (x() != form_->left() || y() != form_->top() || this->w() != w || this->h() != h)
+    resize(form_->left(), form_->top(), w, h);
+  const std::string title = AnsiToUtf8(form_->caption(), kAnsiCharset);
+  if (title != title_) {
+    title_ = title;
+    label(title_.c_str());
+  }
+  for (Control* control : form_->zOrder()) {
+    if (!IsInputKind(control->kind()) || widgets_.count(control) != 0) continue;
+    SyncedWidget* widget = nullptr;
+    begin();
+    if (control->kind() == ControlKind::ComboBox)
+      widget = new ComboWidget(static_cast<ComboBox&>(*control));
+    else
+      widget = new EditWidget(backend_, static_cast<Edit&>(*control));
+    end();
+    widgets_[control] = widget;
+  }
+  for (auto& [control, widget] : widgets_) widget->Sync();
+  images_.Prune();
+}
+
+SyncedWidget* FormWindow::WidgetFor(const Control& control) const {
+  auto it = widgets_.find(&control);
+  return it == widgets_.end() ? nullptr : it->second;
+}
+
+void FormWindow::draw() {
+  if (form_ == nullptr) {
+    fl_rectf(0, 0, w(), h(), FL_WHITE);
+    return;
+  }
+  painting_ = true;
+  form_->Paint();
+  painting_ = false;
+  if (dirty_) Sync();
+  const Color back = form_->color();
+  fl_rectf(0, 0, w(), h(), RedOf(back), GreenOf(back), BlueOf(back));
+  for (const Control* control : form_->zOrder()) {
+    if (!control->visible()) continue;
+    switch (control->kind()) {
+      case ControlKind::Image:
+        DrawImage(static_cast<const Image&>(*control), images_);
+        break;
+      case ControlKind::Panel:
+        DrawPanel(static_cast<const Panel&>(*control));
+        break;
+      case ControlKind::Label:
+        DrawLabel(static_cast<const Label&>(*control));
+        break;
+      case ControlKind::ProgressBar:
+        DrawProgressBar(static_cast<const ProgressBar&>(*control));
+        break;
+      default:
+        if (SyncedWidget* widget = WidgetFor(*control)) draw_child(widget->widget());
+    }
+  }
+}
+
+void FormWindow::flush() {
+  Fl_Double_Window::flush();
+  backend_.FramePresented();
+}
+
+bool FormWindow::FocusIsOnInput() const {
+  const Fl_Widget* focus = Fl::focus();
+  return focus != nullptr && focus != this && focus->inside(this);
+}
+
+int FormWindow::HandleMouse(int event) {
+  const int x = Fl::event_x(), y = Fl::event_y();
+  Control* control = form_->ControlAt(x, y);
+  if (event == FL_RELEASE) {
+    Control* pressed = pressed_;
+    pressed_ = nullptr;
+    if (pressed == nullptr) return Fl_Double_Window::handle(event);
+    if (control == pressed) pressed->Click();
+    return 1;
+  }
+  // Over an input control the widget takes the mouse itself.
+  if (control != nullptr && IsInputKind(control->kind()))
+    return Fl_Double_Window::handle(event);
+  if (event == FL_PUSH) {
+    pressed_ = control;
+    return 1;
+  }
+  Fl::belowmouse(this);
+  if (control != nullptr) control->MouseMove(x, y);
+  return 1;
+}
+
+int FormWindow::HandleKey(int event) {
+  if (FocusIsOnInput()) return Fl_Double_Window::handle(event);
+  const int key = VirtualKey(Fl::event_key());
+  if (key == 0) return 0;
+  const int shift = ShiftState(Fl::event_state());
+  form_->KeyDown(key, shift);
+  if (key == kKeyF4 && (shift & kShiftAlt) != 0 && form_ != nullptr) form_->Close();
+  return 1;
+}
+
+int FormWindow::handle(int event) {
+  if (form_ == nullptr) return Fl_Double_Window::handle(event);
+  switch (event) {
+    case FL_ENTER:
+    case FL_MOVE:
+    case FL_DRAG:
+    case FL_PUSH:
+    case FL_RELEASE:
+      return HandleMouse(event);
+    case FL_KEYBOARD:
+    case FL_SHORTCUT:
+      return HandleKey(event);
+    case FL_FOCUS:
+      Fl_Double_Window::handle(event);
+      return 1;
+    default:
+      return Fl_Double_Window::handle(event);
+  }
+}
+
+}  // namespace ui::fltk

@@ -1,0 +1,228 @@
+#include "ui/fltk/input_widgets.h"
+
+#include <FL/Fl.H>
+#include <FL/Fl_Window.H>
+
+#include <cstring>
+
+#include "ui/ansi_text.h"
+#include "ui/combo_box.h"
+#include "ui/fltk/fltk_backend.h"
+#include "ui/fltk/form_window.h"
+#include "ui/fltk/keys.h"
+#include "ui/mask_edit.h"
+
+namespace ui::fltk {
+
+namespace {
+
+constexpr int kClassicInputHeight = 21;
+constexpr int kTextSize = 12;  // 9 points at 96 dpi
+
+// Menu labels are drawn with FLTK's '&' shortcuts and '@' symbols; the list shows them plainly.
+std::string EscapeMenuLabel(const std::string& utf8) {
+  std::string out;
+  for (char c : utf8) {
+    if (c == '&' || c == '@') out.push_back(c);
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+void SyncCommon(Fl_Widget& widget, const Control& control) {
+  const int h = control.height() > 0 ? control.height() : kClassicInputHeight;
+  const int w = control.width() > 0 ? control.width() : 1;
+  if (widget.x() != control.left() || widget.y() != control.top() || widget.w() != w ||
+      widget.h() != h)
+    widget.resize(control.left(), control.top(), w, h);
+  if (control.visible() && !widget.visible())
+    widget.show();
+  else if (!control.visible() && widget.visible())
+    widget.hide();
+  if (control.enabled() && !widget.active())
+    widget.activate();
+  else if (!control.enabled() && widget.active())
+    widget.deactivate();
+}
+
+ComboWidget::ComboWidget(ComboBox& model)
+    : Fl_Choice(model.left(), model.top(), 1, kClassicInputHeight), model_(model) {
+  textsize(kTextSize);
+  callback(OnPick);
+  when(FL_WHEN_RELEASE | FL_WHEN_NOT_CHANGED);
+  Sync();
+}
+
+void ComboWidget::Sync() {
+  SyncCommon(*this, model_);
+  if (shownItems_ != model_.items() || shownCharset_ != model_.fontCharset()) {
+    shownItems_ = model_.items();
+    shownCharset_ = model_.fontCharset();
+    labels_.clear();
+    for (const auto& item : shownItems_)
+      labels_.push_back(EscapeMenuLabel(AnsiToUtf8(item, shownCharset_)));
+    menu_.assign(labels_.size() + 1, Fl_Menu_Item{});
+    for (std::size_t i = 0; i < labels_.size(); ++i) {
+      menu_[i].text = labels_[i].c_str();
+      menu_[i].labelsize_ = kTextSize;
+    }
+    // FLTK draws from our array directly; it stays alive and unchanged until the next rebuild.
+    menu(menu_.data());
+  }
+  const int index = model_.itemIndex();
+  if (index != value()) {
+    if (index < 0)
+      Fl_Menu_::value(static_cast<const Fl_Menu_Item*>(nullptr));
+    else
+      value(index);
+    redraw();
+  }
+}
+
+std::string ComboWidget::Text() const {
+  const Fl_Menu_Item* item = mvalue();
+  return item != nullptr && item->text != nullptr ? item->text : "";
+}
+
+void ComboWidget::OnPick(Fl_Widget* widget, void*) {
+  auto* self = static_cast<ComboWidget*>(widget);
+  self->Pick(self->value());
+}
+
+void ComboWidget::Pick(int index) {
+  model_.UserSelect(index);
+  Sync();
+}
+
+int ComboWidget::handle(int event) {
+  switch (event) {
+    case FL_KEYBOARD: {
+      const int key = Fl::event_key();
+      if (key != FL_Up && key != FL_Down) break;
+      const int index = model_.itemIndex() + (key == FL_Down ? 1 : -1);
+      if (index >= 0 && index < static_cast<int>(model_.items().size())) Pick(index);
+      return 1;
+    }
+    case FL_KEYUP:
+      if (Fl::focus() == this) model_.UserKeyUp(VirtualKey(Fl::event_key()));
+      return 1;
+    case FL_UNFOCUS: {
+      const int handled = Fl_Choice::handle(event);
+      model_.UserExit();
+      return handled;
+    }
+    default:
+      break;
+  }
+  return Fl_Choice::handle(event);
+}
+
+EditWidget::EditWidget(FltkBackend& backend, Edit& model)
+    : Fl_Input(model.left(), model.top(), 1, kClassicInputHeight),
+      backend_(backend),
+      model_(model) {
+  textsize(kTextSize);
+  Sync();
+}
+
+void EditWidget::Sync() {
+  SyncCommon(*this, model_);
+  const int wantType = model_.passwordChar() != '\0' ? FL_SECRET_INPUT : FL_NORMAL_INPUT;
+  if (input_type() != wantType) {
+    input_type(wantType);
+    redraw();
+  }
+  readonly(model_.readOnly() ? 1 : 0);
+  const std::string shown = AnsiToUtf8(model_.text(), model_.fontCharset());
+  std::size_t caret = shown.size();
+  if (model_.kind() == ControlKind::MaskEdit) {
+    const auto& masked = static_cast<const MaskEdit&>(model_);
+    if (!masked.editMask().empty())
+      caret = AnsiToUtf8(model_.text().substr(0, masked.caret()), model_.fontCharset()).size();
+  }
+  if (shown != value()) value(shown.c_str(), static_cast<int>(shown.size()));
+  if (position() != static_cast<int>(caret) || mark() != static_cast<int>(caret))
+    position(static_cast<int>(caret));
+}
+
+void EditWidget::Type(const char* utf8, int length) {
+  const std::string ansi = Utf8ToAnsi(std::string(utf8, length), model_.fontCharset());
+  for (char c : ansi) model_.UserKey(c);
+  Sync();
+}
+
+int EditWidget::HandleKey() {
+  const int key = Fl::event_key();
+  if (Fl::event_state(FL_CTRL)) {
+    if (key == 'v') {
+      Fl::paste(*this, 1);
+      return 1;
+    }
+    // Copy and select-all only look at the text; cut and undo would edit behind the model.
+    if (key == 'c' || key == 'a') return Fl_Input::handle(FL_KEYBOARD);
+    return 1;
+  }
+  switch (key) {
+    case FL_BackSpace:
+      model_.UserKey('\b');
+      Sync();
+      return 1;
+    case FL_Enter:
+    case FL_KP_Enter:
+      model_.UserKey('\r');
+      Sync();
+      return 1;
+    case FL_Escape:
+      model_.UserKey('\x1b');
+      Sync();
+      return 0;  // the window may still want it
+    case FL_Tab:
+      return 0;  // focus navigation
+    default:
+      break;
+  }
+  if (Fl::event_length() > 0 && static_cast<unsigned char>(Fl::event_text()[0]) >= 0x20) {
+    Type(Fl::event_text(), Fl::event_length());
+    return 1;
+  }
+  // The caret stays where the model puts it; other keys (F-keys, Alt combinations) go on to
+  // the window, which ignores them while an edit has the focus.
+  return key == FL_Left || key == FL_Right || key == FL_Home || key == FL_End ||
+                 key == FL_Delete || key == FL_Insert
+             ? 1
+             : 0;
+}
+
+int EditWidget::handle(int event) {
+  switch (event) {
+    case FL_KEYBOARD:
+      return HandleKey();
+    case FL_PASTE:
+      Type(Fl::event_text(), Fl::event_length());
+      return 1;
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_RELEASE:
+      return 0;
+    case FL_RELEASE: {
+      const int handled = Fl_Input::handle(event);
+      if (Fl::event_inside(this)) {
+        model_.Click();
+        Sync();
+      }
+      return handled;
+    }
+    case FL_LEAVE: {
+      const int handled = Fl_Input::handle(event);
+      // The edit's own text cursor must not outlive the pointer's visit.
+      if (Fl_Window* win = window()) win->cursor(FltkCursor(backend_.cursor()));
+      return handled;
+    }
+    default:
+      return Fl_Input::handle(event);
+  }
+}
+
+}  // namespace ui::fltk

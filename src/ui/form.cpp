@@ -1,0 +1,131 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "ui/application.h"
+#include "ui/exception.h"
+
+namespace ui {
+
+Form::Form(Application& app, std::string name) : app_(app), name_(std::move(name)) {}
+
+Form::~Form() {
+  // The backend drops its window first: it must not draw controls that are being destroyed.
+  app_.backend().FormDestroyed(*this);
+}
+
+void Form::Adopt(std::unique_ptr<Control> control) {
+  zOrder_.push_back(control.get());
+  controls_.push_back(std::move(control));
+  Changed();
+}
+
+Control* Form::Find(const std::string& name) const {
+  for (const auto& c : controls_)
+    if (c->name() == name) return c.get();
+  return nullptr;
+}
+
+Control* Form::ControlAt(int x, int y) const {
+  // Disabled controls let the mouse through to what lies beneath, as graphic controls do.
+  for (auto it = zOrder_.rbegin(); it != zOrder_.rend(); ++it) {
+    Control* c = *it;
+    if (c->visible() && c->enabled() && c->Contains(x, y)) return c;
+  }
+  return nullptr;
+}
+
+void Form::SetCaption(std::string caption) {
+  if (caption == caption_) return;
+  caption_ = std::move(caption);
+  Changed();
+}
+
+void Form::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  Changed();
+}
+
+void Form::SetSize(int width, int height) { SetBounds(left_, top_, width, height); }
+
+void Form::CentreOnScreen(int screenWidth, int screenHeight) {
+  SetBounds((screenWidth - width_) / 2, (screenHeight - height_) / 2, width_, height_);
+}
+
+void Form::SetColor(Color c) {
+  if (c == color_) return;
+  color_ = c;
+  Changed();
+}
+
+void Form::Show() {
+  if (visible_) return;
+  visible_ = true;
+  if (onShow) {
+    auto handler = onShow;
+    handler();
+  }
+  app_.backend().FormShown(*this);
+}
+
+void Form::Hide() {
+  if (!visible_) return;
+  visible_ = false;
+  app_.backend().FormHidden(*this);
+}
+
+int Form::ShowModal() {
+  if (visible_) throw Exception("Cannot make a visible window modal");
+  modal_ = true;
+  modalResult_ = kMrNone;
+  try {
+    Show();
+    app_.backend().RunUntil([this] { return modalResult_ != kMrNone || !visible_; });
+  } catch (...) {
+    modal_ = false;
+    Hide();
+    throw;
+  }
+  const int result = modalResult_ != kMrNone ? modalResult_ : kMrCancel;
+  modalResult_ = result;
+  Hide();
+  modal_ = false;
+  return result;
+}
+
+void Form::SetModalResult(int result) { modalResult_ = result; }
+
+void Form::Close() {
+  if (modal_)
+    SetModalResult(kMrCancel);
+  else
+    Hide();
+}
+
+void Form::KeyDown(int key, int shift) {
+  if (!visible_ || !onKeyDown) return;
+  auto handler = onKeyDown;
+  app_.Guard([&] { handler(key, shift); });
+}
+
+void Form::Paint() {
+  if (!onPaint) return;
+  auto handler = onPaint;
+  app_.Guard(handler);
+}
+
+void Form::Changed() { app_.backend().FormChanged(*this); }
+
+void Form::BringToFront(Control& control) {
+  auto it = std::find(zOrder_.begin(), zOrder_.end(), &control);
+  if (it == zOrder_.end() || it + 1 == zOrder_.end()) return;
+  zOrder_.erase(it);
+  zOrder_.push_back(&control);
+  Changed();
+}
+
+}  // namespace ui

@@ -1,0 +1,116 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/color.h"
+#include "ui/control.h"
+
+namespace ui {
+
+class Application;
+
+enum ShiftBits : int { kShiftShift = 1, kShiftAlt = 2, kShiftCtrl = 4 };
+
+// Virtual key codes as the page logic knows them.
+enum KeyCode : int {
+  kKeyBack = 8,
+  kKeyTab = 9,
+  kKeyReturn = 13,
+  kKeyEscape = 27,
+  kKeyF1 = 112,
+  kKeyF2 = 113,
+  kKeyF10 = 121,
+};
+
+// A borderless top-level window. It owns its controls; the order of `zOrder()` is the drawing
+// order, last on top.
+class Form {
+ public:
+  Form(Application& app, std::string name);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  Application& app() const { return app_; }
+  const std::string& name() const { return name_; }
+
+  template <class T>
+  T& Add(std::string name) {
+    auto control = std::make_unique<T>(*this, std::move(name));
+    T& ref = *control;
+    Adopt(std::move(control));
+    return ref;
+  }
+  Control* Find(const std::string& name) const;
+  const std::vector<Control*>& zOrder() const { return zOrder_; }
+  // The topmost visible control under the point, or none; the backends route mouse input by it.
+  Control* ControlAt(int x, int y) const;
+
+  const std::string& caption() const { return caption_; }
+  void SetCaption(std::string caption);
+  int left() const { return left_; }
+  int top() const { return top_; }
+  // The outer size; for a borderless window it equals the client size.
+  int width() const { return width_; }
+  int height() const { return height_; }
+  void SetBounds(int left, int top, int width, int height);
+  void SetSize(int width, int height);
+  void SetClientSize(int width, int height) { SetSize(width, height); }
+  int clientWidth() const { return width_; }
+  int clientHeight() const { return height_; }
+  // Centres the window on a screen of the backend's size (the headless screen is 1024 x 768).
+  void CentreOnScreen(int screenWidth, int screenHeight);
+  Color color() const { return color_; }
+  void SetColor(Color c);
+  // The main window is borderless; dialogs have a single-line border with a title bar and a
+  // close box (which calls Close()).
+  bool borderless() const { return borderless_; }
+  void SetBorderless(bool v);
+
+  bool visible() const { return visible_; }
+  void Show();
+  void Hide();
+  // Shows the form and runs a nested loop until modalResult() is non-zero or the form is
+  // hidden; returns the result (2, Cancel, when it was closed without one).
+  int ShowModal();
+  bool modal() const { return modal_; }
+  int modalResult() const { return modalResult_; }
+  void SetModalResult(int result);
+
+  // Close box or Alt+F4: ends a modal loop with Cancel, hides a plain form.
+  void Close();
+
+  std::function<void()> onShow;
+  std::function<void()> onPaint;  // before the backend draws; headless: on every show
+  std::function<void(int key, int shift)> onKeyDown;
+
+  // Input from the backends.
+  void KeyDown(int key, int shift);
+  void Paint();
+
+  // Called by controls; tells the backend to repaint.
+  void Changed();
+  void BringToFront(Control& control);
+
+ private:
+  void Adopt(std::unique_ptr<Control> control);
+
+  Application& app_;
+  std::string name_;
+  std::vector<std::unique_ptr<Control>> controls_;
+  std::vector<Control*> zOrder_;
+  std::string caption_;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  Color color_ = kWhite;
+  bool borderless_ = true;
+  bool visible_ = false;
+  bool modal_ = false;
+  int modalResult_ = 0;
+};
+
+enum ModalResult : int { kMrNone = 0, kMrOk = 1, kMrCancel = 2 };
+
+}  // namespace ui

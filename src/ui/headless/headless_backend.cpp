@@ -1,0 +1,237 @@
+#include "ui/headless/headless_backend.h"
+
+#include <chrono>
+#include <limits>
+
+#include "ui/headless/socket_poll.h"
+
+namespace ui::headless {
+
+namespace {
+
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+// More events than this at one virtual instant is a loop that re-posts or re-arms itself.
+constexpr std::int64_t kMaxEventsPerInstant = 1'000'000;
+
+std::int64_t RealMs() {
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+HeadlessBackend::HeadlessBackend() : uiThread_(std::this_thread::get_id()) {
+  clock_.SetChangedHook([this] {
+    std::lock_guard lock(postMu_);
+    wake_.notify_all();
+  });
+  clock_.SetUiThread(uiThread_, [this](std::int64_t ms) { WaitOnUiThread(ms); });
+}
+
+HeadlessBackend::~HeadlessBackend() {
+  clock_.SetChangedHook(nullptr);
+  clock_.SetUiThread(uiThread_, nullptr);
+}
+
+void HeadlessBackend::Post(std::function<void()> task) {
+  std::lock_guard lock(postMu_);
+  posts_.push_back(std::move(task));
+  wake_.notify_all();
+}
+
+Backend::TimerId HeadlessBackend::StartTimer(std::int64_t intervalMs, std::function<void()> tick) {
+  const std::int64_t interval = intervalMs > 0 ? intervalMs : 1;
+  const TimerId id = nextId_++;
+  timers_[id] = TimerEntry{interval, clock_.NowMs() + interval, std::move(tick)};
+  return id;
+}
+
+void HeadlessBackend::StopTimer(TimerId id) { timers_.erase(id); }
+
+Backend::WatchId HeadlessBackend::WatchReadable(SocketHandle socket,
+                                                std::function<void()> readable) {
+  const WatchId id = nextId_++;
+  watches_[id] = WatchEntry{socket, std::move(readable)};
+  return id;
+}
+
+void HeadlessBackend::Unwatch(WatchId id) { watches_.erase(id); }
+
+bool HeadlessBackend::RunPost() {
+  std::function<void()> task;
+  {
+    std::lock_guard lock(postMu_);
+    if (posts_.empty()) return false;
+    task = std::move(posts_.front());
+    posts_.pop_front();
+  }
+  task();
+  return true;
+}
+
+bool HeadlessBackend::RunReadySocket(int waitMs) {
+  if (watches_.empty()) return false;
+  std::vector<WatchId> ids;
+  std::vector<SocketHandle> sockets;
+  for (const auto& [id, watch] : watches_) {
+    ids.push_back(id);
+    sockets.push_back(watch.socket);
+  }
+  const std::vector<bool> ready = PollReadable(sockets, waitMs);
+  // Start the search after the socket served last, so a busy socket cannot starve the others.
+  for (std::size_t k = 0; k < ids.size(); ++k) {
+    const std::size_t i = (nextWatchStart_ + k) % ids.size();
+    if (!ready[i]) continue;
+    auto it = watches_.find(ids[i]);
+    if (it == watches_.end()) continue;
+    nextWatchStart_ = i + 1;
+    auto readable = it->second.readable;  // the handler may unwatch itself
+    readable();
+    return true;
+  }
+  return false;
+}
+
+bool HeadlessBackend::RunDueTimer() {
+  const std::int64_t now = clock_.NowMs();
+  auto best = timers_.end();
+  for (auto it = timers_.begin(); it != timers_.end(); ++it)
+    if (it->second.due <= now && (best == timers_.end() || it->second.due < best->second.due))
+      best = it;
+  if (best == timers_.end()) return false;
+  // The next period counts from this tick's start; a handler that waits longer than a period
+  // gets one catch-up tick, not a burst, as with coalesced window timer messages.
+  best->second.due = now + best->second.interval;
+  auto tick = best->second.tick;
+  tick();
+  return true;
+}
+
+void HeadlessBackend::CountEvent() {
+  const std::int64_t now = clock_.NowMs();
+  if (now != instant_) {
+    instant_ = now;
+    eventsThisInstant_ = 0;
+  }
+  if (++eventsThisInstant_ > kMaxEventsPerInstant)
+    throw LoopStalled("the headless loop ran a million events without time passing");
+}
+
+bool HeadlessBackend::DispatchOne() {
+  if (!RunPost() && !RunReadySocket(0) && !RunDueTimer()) return false;
+  CountEvent();
+  return true;
+}
+
+void HeadlessBackend::WaitForWorkers(bool untilPost) {
+  const std::int64_t start = RealMs();
+  std::unique_lock lock(postMu_);
+  while (clock_.activeWorkers() > 0 && !(untilPost && !posts_.empty())) {
+    wake_.wait_for(lock, std::chrono::milliseconds(2));
+    if (RealMs() - start > workerStallLimitMs_)
+      throw LoopStalled("a worker stayed busy for " + std::to_string(workerStallLimitMs_) +
+                        " ms of real time without sleeping or ending");
+  }
+}
+
+bool HeadlessBackend::WaitForSocket(std::int64_t realMs) {
+  const std::int64_t end = RealMs() + realMs;
+  do {
+    if (RunReadySocket(20)) return true;
+    {
+      std::lock_guard lock(postMu_);
+      if (!posts_.empty()) return true;
+    }
+  } while (RealMs() < end && clock_.activeWorkers() == 0);
+  return clock_.activeWorkers() > 0;
+}
+
+std::int64_t HeadlessBackend::NextDeadline() const {
+  std::int64_t next = kNever;
+  for (const auto& [id, timer] : timers_) next = std::min(next, timer.due);
+  if (auto wake = clock_.NextWakeMs()) next = std::min(next, *wake);
+  return next;
+}
+
+HeadlessBackend::Stop HeadlessBackend::Loop(const std::function<bool()>& done,
+                                            std::int64_t deadline) {
+  const std::int64_t start = clock_.NowMs();
+  std::int64_t modalHandledAt = kNever;
+  for (;;) {
+    if (done && done()) return Stop::Done;
+    if (quit_) return Stop::Quit;
+    if (DispatchOne()) continue;
+    if (clock_.activeWorkers() > 0) {
+      WaitForWorkers(true);
+      continue;
+    }
+    const std::int64_t now = clock_.NowMs();
+    if (modalHandler_ && modalHandledAt != now) {
+      if (Form* form = topModalForm()) {
+        modalHandledAt = now;
+        modalHandler_(*form);
+        continue;
+      }
+    }
+    if (!watches_.empty() && RunReadySocket(socketGraceMs_)) {
+      CountEvent();
+      continue;
+    }
+    const std::int64_t next = NextDeadline();
+    if (next > deadline) {
+      clock_.AdvanceTo(deadline);
+      return Stop::Deadline;
+    }
+    if (next == kNever) {
+      // Only another process's datagram could still move things along; give it real time.
+      if (!watches_.empty() && WaitForSocket(workerStallLimitMs_)) continue;
+      throw LoopStalled(topModalForm() ? "a modal form waits, but nothing can run and no modal "
+                                         "handler ends it"
+                                       : "the loop waits, but nothing can run and no timer or "
+                                         "sleeper is pending");
+    }
+    if (next - start > runLimitMs_)
+      throw LoopStalled("the loop ran " + std::to_string(runLimitMs_) +
+                        " ms of virtual time without finishing");
+    clock_.AdvanceTo(next);
+  }
+}
+
+void HeadlessBackend::Run() { Loop(nullptr, kNever); }
+
+void HeadlessBackend::RunUntil(const std::function<bool()>& done) { Loop(done, kNever); }
+
+void HeadlessBackend::RunFor(std::int64_t ms) { Loop(nullptr, clock_.NowMs() + ms); }
+
+bool HeadlessBackend::RunUntil(const std::function<bool()>& pred, std::int64_t timeoutMs) {
+  Loop(pred, clock_.NowMs() + timeoutMs);
+  return pred();
+}
+
+int HeadlessBackend::ProcessPending() {
+  int count = 0;
+  for (;;) {
+    if (DispatchOne()) {
+      ++count;
+    } else if (clock_.activeWorkers() > 0) {
+      WaitForWorkers(true);
+    } else {
+      return count;
+    }
+  }
+}
+
+void HeadlessBackend::WaitOnUiThread(std::int64_t ms) {
+  // Time passes for the sleeping workers only; the UI thread's own events wait for the end.
+  const std::int64_t target = clock_.NowMs() + std::max<std::int64_t>(ms, 0);
+  while (clock_.NowMs() < target) {
+    if (clock_.activeWorkers() > 0) {
+      WaitForWorkers(false);
+      continue;
+    }
+    const auto wake = clock_.NextWakeMs();
+    clock_.AdvanceTo(wake && *wake < target ? *wake : target);
+  }
+}
+
+}  // namespace ui::headless

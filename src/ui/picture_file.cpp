@@ -1,0 +1,42 @@
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "ui/exception.h"
+#include "ui/picture.h"
+
+namespace ui {
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+  const auto dot = path.find_last_of('.');
+  const auto slash = path.find_last_of("/\\");
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string ext = path.substr(dot);
+  std::transform(ext.begin(), ext.end(), ext.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return ext;
+}
+
+}  // namespace
+
+Picture LoadPictureFile(const std::string& path) {
+  if (path.empty()) throw PictureError("No picture file name");
+  const std::string ext = LowerExtension(path);
+  const bool jpeg = ext == ".jpg" || ext == ".jpeg";
+  if (!jpeg && ext != ".bmp") throw PictureError("Unknown picture file extension (" + ext + ")");
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw PictureError("Cannot open file \"" + path + "\"");
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) throw PictureError("Cannot read file \"" + path + "\"");
+  try {
+    return jpeg ? DecodeJpeg(bytes.data(), bytes.size()) : DecodeBmp(bytes.data(), bytes.size());
+  } catch (const PictureError& e) {
+    throw PictureError(std::string(e.what()) + " (" + path + ")");
+  }
+}
+
+}  // namespace ui
