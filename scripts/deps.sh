@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   libjpeg62-turbo-dev libfltk1.3-dev
   xvfb xdotool imagemagick fonts-dejavu-core x11-utils
-  iproute2 dnsmasq-base isc-dhcp-client procps psmisc
+  iproute2 dnsmasq-base isc-dhcp-client procps psmisc python3
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -129,7 +129,7 @@ std::string TmainForm::applicationMessage(int n) const {
 
 void TmainForm::FormShow() {
   SetSize(725, 485);
-  CentreOnScreen(1024, 768);
+  CentreOnScreen(app().backend().screenWidth(), app().backend().screenHeight());
   SetColor(kCream);
   SetCaption(kCaption);
 }

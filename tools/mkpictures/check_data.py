@@ -13,12 +13,15 @@ are written out independently of the picture generator on purpose.
 Exit status 0 when everything passes, 1 otherwise.
 """
 
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folder free of __pycache__
+
 import configparser
 import ipaddress
 import pathlib
 import re
 import struct
-import sys
 
 import isp_reader
 

@@ -15,6 +15,10 @@ readme files of the program folders and the PDF documents (mkdocs.py).
 Pictures are painted by mkpictures.py.
 """
 
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folder free of __pycache__
+
 import pathlib
 
 import mkdocs

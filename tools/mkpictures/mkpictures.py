@@ -10,6 +10,10 @@ words come from words_<language>.py. Output goes to data/Language/<name>/.
 Runs convert from ImageMagick 6 (/usr/bin/convert) and the DejaVu fonts.
 """
 
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folder free of __pycache__
+
 import argparse
 import concurrent.futures
 import importlib

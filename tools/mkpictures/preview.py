@@ -8,6 +8,10 @@ pictures the page shows go to their skin positions; native controls are drawn
 as white boxes of a typical size, with a sample text in them.
 """
 
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folder free of __pycache__
+
 import argparse
 import subprocess
 
