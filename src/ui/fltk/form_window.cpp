@@ -146,6 +146,14 @@ bool FormWindow::FocusIsOnInput() const {
 
 int FormWindow::HandleMouse(int event) {
   const int x = Fl::event_x(), y = Fl::event_y();
+  // FLTK folds pointer motion together and may deliver it after a press; the page logic relies
+  // on the hover that reveals a picture coming before the click on it.
+  if (event == FL_PUSH && (x != lastMoveX_ || y != lastMoveY_)) HandleMouse(FL_MOVE);
+  if (form_ == nullptr) return 1;
+  if (event != FL_PUSH && event != FL_RELEASE) {
+    lastMoveX_ = x;
+    lastMoveY_ = y;
+  }
   Control* control = form_->ControlAt(x, y);
   if (event == FL_RELEASE) {
     Control* pressed = pressed_;

@@ -52,6 +52,7 @@ class FormWindow : public Fl_Double_Window {
   PictureImages images_;
   std::map<const Control*, SyncedWidget*> widgets_;  // children of this window
   Control* pressed_ = nullptr;
+  int lastMoveX_ = -1, lastMoveY_ = -1;
   bool painting_ = false;
   bool dirty_ = true;
   std::string title_;
