@@ -55,6 +55,14 @@ void TmainForm::WireEvents() {
   onKeyDown = [this](int key, int shift) { FormKeyDown(key, shift); };
   c_.imgExitBT.onClick = [this] { imgExitBTClick(); };
   c_.imgCloseBT.onClick = [this] { imgCloseBTClick(); };
+  c_.imgNextBT.onClick = [this] { imgNextBTClick(); };
+  c_.imgBackBT.onClick = [this] { imgBackBTClick(); };
+  // The pages with navigation pictures reveal them on hover; the progress pages have none.
+  for (ui::Image* background :
+       {&c_.imgPowerLinkBG, &c_.imgEthernetLinkBG, &c_.imgADSLLinkBG, &c_.imgISPSelectionBG,
+        &c_.imgStaticIPBG, &c_.imgPPPSettingBG, &c_.imgWRadioSettingBG, &c_.imgWirelessSettingBG,
+        &c_.imgEthernetRemoveBG, &c_.imgWlanUsbCheckBG, &c_.imgWirelessRemindSsidDlgBG})
+    background->onMouseMove = [this](int x, int y) { navigationHover(x, y); };
 }
 
 // The start-up order matters: each step reads what the one before it found, and the skin is

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/main_form_controls.h"
+#include "app/page_routines.h"
 #include "app/page_values.h"
 #include "config/catalogue.h"
 #include "config/customer_profile.h"
@@ -34,6 +35,16 @@ class TmainForm : public ui::Form {
 
   // Loads every page picture and places the controls from the skin.
   void applySkin();
+
+  // The page machine: goNext and goBack only choose the page, showPage lays it out.
+  void goNext();
+  void goBack();
+  void showPage();
+  void highlightControl(ui::Control* control);
+  void imgNextBTClick();
+  void imgBackBTClick();
+  // The hover of the page backgrounds: reveals the navigation picture under the mouse.
+  void navigationHover(int x, int y);
 
   // Application message n of the current language; empty when the catalogue has no such line.
   std::string applicationMessage(int n) const;
@@ -69,6 +80,9 @@ class TmainForm : public ui::Form {
   ui::Control* focusControl = nullptr;
   bool highlightVisible = false;
 
+  // What the page groups plug into the page machine.
+  PageRoutines routines;
+
  private:
   void StartUp();
   void ResolveFolders();
@@ -76,6 +90,11 @@ class TmainForm : public ui::Form {
   void LoadIspDatabaseOrEnd();
   void FillLanguageList();
   void WireEvents();
+  void wirelessRule();
+  void routerPasswordRule();
+  void HideAllPages();
+  void LayOutCurrentPage();
+  void ShowSoftwareLinkPage();
 
   MainFormControls c_;
 };

@@ -19,6 +19,7 @@ void ProgramWindows::CreateAll(ui::Application& app) {
   passwordConfirm = std::make_unique<dialogs::TfrmPasswordConfirm>(app);
   resetDefault = std::make_unique<dialogs::TfrmResetDefault>(app);
   showOkCancelMessage = std::make_unique<dialogs::TShowOkCancelMessage>(app);
+  passwordConfirm->resetDialog = resetDefault.get();
 }
 
 void ProgramWindows::DestroyAll() {

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_frame.h"
 #include "dialogs/dialog_texts.h"
+#include "dialogs/frmfactoryreset.h"
 
 namespace dialogs {
 
@@ -37,12 +38,20 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   btnCancel.SetBold(true);
   btnOk.onClick = [this] { btnOkClick(); };
   btnCancel.onClick = [this] { btnCancelClick(); };
+  lblForgotPassword.onClick = [this] { lblForgotPasswordClick(); };
   onPaint = [this] { FormPaint(); };
 }
 
 void TfrmPasswordConfirm::btnOkClick() { SetModalResult(ui::kMrOk); }
 
 void TfrmPasswordConfirm::btnCancelClick() { SetModalResult(ui::kMrCancel); }
+
+void TfrmPasswordConfirm::lblForgotPasswordClick() {
+  if (!resetDialog || resetDialog->ShowModal() != ui::kMrOk) return;
+  if (sendFactoryReset) sendFactoryReset();
+  forgottenPassword = true;
+  SetModalResult(ui::kMrOk);
+}
 
 void TfrmPasswordConfirm::FormPaint() {
   const int charset = DialogCharset();
@@ -54,6 +63,20 @@ void TfrmPasswordConfirm::FormPaint() {
   lblForgotPassword.SetCaption(DialogText(3));
   btnOk.SetCaption(DialogText(0));
   btnCancel.SetCaption(DialogText(1));
+
+  // Translated texts have other lengths: the dialog lays itself out again, counting 10 pixels
+  // a character.
+  const int p = static_cast<int>(lblPassword.caption().size());
+  const int f = static_cast<int>(lblForgotPassword.caption().size());
+  const int e = edtConfirmPassword.width();
+  lblPassword.SetLeft(10);
+  edtConfirmPassword.SetLeft(p * 10 + 10);
+  lblForgotPassword.SetLeft(edtConfirmPassword.left() + e + 10);
+  const int total = p * 10 + e + f * 10;
+  SetSize(total + 10, height());
+  btnOk.SetLeft(total - btnOk.width() - btnCancel.width() - 20);
+  btnCancel.SetLeft(btnOk.left() + btnOk.width() + 10);
+  msg.SetWidth(total - 90);
 }
 
 }  // namespace dialogs

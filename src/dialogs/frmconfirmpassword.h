@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ui/button.h"
 #include "ui/edit.h"
 #include "ui/form.h"
@@ -8,6 +10,8 @@
 
 namespace dialogs {
 
+class TfrmResetDefault;
+
 // Asks for the router password when it is no longer the factory default.
 class TfrmPasswordConfirm : public ui::Form {
  public:
@@ -15,6 +19,7 @@ class TfrmPasswordConfirm : public ui::Form {
 
   void btnOkClick();
   void btnCancelClick();
+  void lblForgotPasswordClick();
   void FormPaint();
 
   ui::Image& imgAlert;
@@ -26,6 +31,11 @@ class TfrmPasswordConfirm : public ui::Form {
   ui::Button& btnCancel;
 
   bool forgottenPassword = false;
+
+  // The forgotten-password link asks this dialog and, on OK, has the router reset through the
+  // modem engine's command request (no reply is awaited).
+  TfrmResetDefault* resetDialog = nullptr;
+  std::function<void()> sendFactoryReset;
 };
 
 }  // namespace dialogs

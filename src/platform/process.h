@@ -18,7 +18,8 @@ std::unique_ptr<NamedMutex> CreateNamedMutex(const std::string& name);
 // The full path of the running executable.
 std::string ExecutablePath();
 
-// Gives the calling thread a name that debuggers and `ps -L` show (truncated where the OS limits it).
+// Gives the calling thread a name that debuggers and `ps -L` show (truncated where the OS limits
+// it).
 void SetCurrentThreadName(const std::string& name);
 
 }  // namespace platform

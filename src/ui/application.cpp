@@ -8,15 +8,25 @@ Application::Application(std::unique_ptr<Backend> backend) : backend_(std::move(
 
 Application::~Application() = default;
 
-void Application::Terminate() { backend_->Quit(); }
+void Application::Terminate() {
+  backend_->Quit();
+}
 
-bool Application::terminated() const { return backend_->quitRequested(); }
+bool Application::terminated() const {
+  return backend_->quitRequested();
+}
 
-void Application::Run() { backend_->Run(); }
+void Application::Run() {
+  backend_->Run();
+}
 
-int Application::MessageBox(const std::string& text) { return backend_->MessageBox(text, title_); }
+int Application::MessageBox(const std::string& text) {
+  return backend_->MessageBox(text, title_);
+}
 
-void Application::ShowException(const std::exception& e) { MessageBox(e.what()); }
+void Application::ShowException(const std::exception& e) {
+  MessageBox(e.what());
+}
 
 void Application::Guard(const std::function<void()>& handler) {
   // Only ordinary errors become the exception display; anything else (a test's HaltRequested,

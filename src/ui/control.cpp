@@ -10,10 +10,18 @@ Control::Control(Form& owner, std::string name, ControlKind kind)
 
 Control::~Control() = default;
 
-void Control::SetLeft(int v) { SetBounds(v, top_, width_, height_); }
-void Control::SetTop(int v) { SetBounds(left_, v, width_, height_); }
-void Control::SetWidth(int v) { SetBounds(left_, top_, v, height_); }
-void Control::SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+void Control::SetLeft(int v) {
+  SetBounds(v, top_, width_, height_);
+}
+void Control::SetTop(int v) {
+  SetBounds(left_, v, width_, height_);
+}
+void Control::SetWidth(int v) {
+  SetBounds(left_, top_, v, height_);
+}
+void Control::SetHeight(int v) {
+  SetBounds(left_, top_, width_, v);
+}
 
 void Control::SetBounds(int left, int top, int width, int height) {
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
@@ -40,7 +48,9 @@ void Control::SetEnabled(bool v) {
   Changed();
 }
 
-void Control::BringToFront() { owner_.BringToFront(*this); }
+void Control::BringToFront() {
+  owner_.BringToFront(*this);
+}
 
 void Control::SetTabOrder(int v) {
   if (v == tabOrder_) return;
@@ -61,6 +71,8 @@ void Control::MouseMove(int x, int y) {
   owner_.app().Guard([&] { handler(x, y); });
 }
 
-void Control::Changed() { owner_.Changed(); }
+void Control::Changed() {
+  owner_.Changed();
+}
 
 }  // namespace ui

@@ -50,7 +50,9 @@ void Form::SetBounds(int left, int top, int width, int height) {
   Changed();
 }
 
-void Form::SetSize(int width, int height) { SetBounds(left_, top_, width, height); }
+void Form::SetSize(int width, int height) {
+  SetBounds(left_, top_, width, height);
+}
 
 void Form::CentreOnScreen(int screenWidth, int screenHeight) {
   SetBounds((screenWidth - width_) / 2, (screenHeight - height_) / 2, width_, height_);
@@ -59,6 +61,12 @@ void Form::CentreOnScreen(int screenWidth, int screenHeight) {
 void Form::SetColor(Color c) {
   if (c == color_) return;
   color_ = c;
+  Changed();
+}
+
+void Form::SetBorderless(bool v) {
+  if (v == borderless_) return;
+  borderless_ = v;
   Changed();
 }
 
@@ -97,7 +105,9 @@ int Form::ShowModal() {
   return result;
 }
 
-void Form::SetModalResult(int result) { modalResult_ = result; }
+void Form::SetModalResult(int result) {
+  modalResult_ = result;
+}
 
 void Form::Close() {
   if (modal_)
@@ -107,7 +117,7 @@ void Form::Close() {
 }
 
 void Form::KeyDown(int key, int shift) {
-  if (!visible_ || !onKeyDown) return;
+  if (!onKeyDown) return;
   auto handler = onKeyDown;
   app_.Guard([&] { handler(key, shift); });
 }
@@ -118,7 +128,9 @@ void Form::Paint() {
   app_.Guard(handler);
 }
 
-void Form::Changed() { app_.backend().FormChanged(*this); }
+void Form::Changed() {
+  app_.backend().FormChanged(*this);
+}
 
 void Form::BringToFront(Control& control) {
   auto it = std::find(zOrder_.begin(), zOrder_.end(), &control);

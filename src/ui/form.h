@@ -46,7 +46,8 @@ class Form {
   }
   Control* Find(const std::string& name) const;
   const std::vector<Control*>& zOrder() const { return zOrder_; }
-  // The topmost visible control under the point, or none; the backends route mouse input by it.
+  // The topmost visible and enabled control under the point, or none (a disabled control lets
+  // the mouse through, as graphic controls do); the backends route mouse input by it.
   Control* ControlAt(int x, int y) const;
 
   const std::string& caption() const { return caption_; }

@@ -8,7 +8,15 @@ namespace {
 
 bool IsMaskInputChar(char m) {
   switch (m) {
-    case 'L': case 'l': case 'A': case 'a': case 'C': case 'c': case '0': case '9': case '#':
+    case 'L':
+    case 'l':
+    case 'A':
+    case 'a':
+    case 'C':
+    case 'c':
+    case '0':
+    case '9':
+    case '#':
       return true;
     default:
       return false;
@@ -16,7 +24,9 @@ bool IsMaskInputChar(char m) {
 }
 
 // Case modifiers take no position of their own.
-bool IsMaskModifier(char m) { return m == '!' || m == '>' || m == '<'; }
+bool IsMaskModifier(char m) {
+  return m == '!' || m == '>' || m == '<';
+}
 
 }  // namespace
 
@@ -54,19 +64,24 @@ void MaskEdit::SetEditMask(const std::string& mask) {
   Changed();
 }
 
-std::string MaskEdit::BlankText() const { return literals_; }
+std::string MaskEdit::BlankText() const {
+  return literals_;
+}
 
 bool MaskEdit::Fits(std::size_t pos, char c) const {
   if (!IsInput(pos)) return false;
   const auto u = static_cast<unsigned char>(c);
   switch (kinds_[pos]) {
-    case '0': case '9':
+    case '0':
+    case '9':
       return std::isdigit(u) != 0;
     case '#':
       return std::isdigit(u) != 0 || c == '+' || c == '-';
-    case 'L': case 'l':
+    case 'L':
+    case 'l':
       return std::isalpha(u) != 0;
-    case 'A': case 'a':
+    case 'A':
+    case 'a':
       return std::isalnum(u) != 0;
     default:
       return u >= 0x20;

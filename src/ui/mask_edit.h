@@ -38,7 +38,7 @@ class MaskEdit : public Edit {
 
   std::string editMask_;
   std::string mask_;      // the part before the first ';'
-  std::string kinds_;   // per position: the mask character of an input position, or '\0'
+  std::string kinds_;     // per position: the mask character of an input position, or '\0'
   std::string literals_;  // per position: the literal character, or the blank at input positions
   char blank_ = ' ';
   std::size_t cursor_ = 0;

@@ -15,10 +15,14 @@ constexpr std::size_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
-[[noreturn]] void Fail(const std::string& why) { throw PictureError("Bitmap image is not valid: " + why); }
+[[noreturn]] void Fail(const std::string& why) {
+  throw PictureError("Bitmap image is not valid: " + why);
+}
 
 // Little-endian readers; every caller has checked the offset against the size first.
-std::uint16_t U16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint16_t U16(const std::uint8_t* p) {
+  return std::uint16_t(p[0] | (p[1] << 8));
+}
 std::uint32_t U32(const std::uint8_t* p) {
   return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
          (std::uint32_t(p[3]) << 24);
@@ -80,7 +84,8 @@ Palette ReadPalette(const Header& h, const std::uint8_t* data, std::size_t size)
   return palette;
 }
 
-void DecodeRow(const Header& h, const Palette& palette, const std::uint8_t* src, std::uint8_t* dst) {
+void DecodeRow(const Header& h, const Palette& palette, const std::uint8_t* src,
+               std::uint8_t* dst) {
   const auto width = static_cast<std::size_t>(h.width);
   switch (h.bitCount) {
     case 32:
@@ -116,8 +121,7 @@ Picture DecodeBmp(const std::uint8_t* data, std::size_t size) {
   const bool topDown = h.height < 0;
   const std::int64_t height = topDown ? -h.height : h.height;
   if (!PictureSizeAllowed(h.width, height)) Fail("bad dimensions");
-  if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 24 &&
-      h.bitCount != 32)
+  if (h.bitCount != 1 && h.bitCount != 4 && h.bitCount != 8 && h.bitCount != 24 && h.bitCount != 32)
     Fail("unsupported bit count " + std::to_string(h.bitCount));
   CheckCompression(h, data, size);
   Palette palette{};

@@ -15,7 +15,9 @@ PictureCache& PictureCache::Instance() {
 
 PictureCache::PictureCache() : impl_(new Impl) {}
 
-PictureCache::~PictureCache() { delete impl_; }
+PictureCache::~PictureCache() {
+  delete impl_;
+}
 
 PicturePtr PictureCache::Get(const std::string& path) {
   auto it = impl_->pictures.find(path);
@@ -26,8 +28,12 @@ PicturePtr PictureCache::Get(const std::string& path) {
   return picture;
 }
 
-void PictureCache::Clear() { impl_->pictures.clear(); }
+void PictureCache::Clear() {
+  impl_->pictures.clear();
+}
 
-std::size_t PictureCache::size() const { return impl_->pictures.size(); }
+std::size_t PictureCache::size() const {
+  return impl_->pictures.size();
+}
 
 }  // namespace ui

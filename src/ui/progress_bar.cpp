@@ -24,7 +24,9 @@ void ProgressBar::SetPosition(int position) {
   Changed();
 }
 
-void ProgressBar::SetStep(int step) { step_ = step; }
+void ProgressBar::SetStep(int step) {
+  step_ = step;
+}
 
 void ProgressBar::StepIt() {
   // Computed in 64 bits: a large step must not overflow into a bogus position.

@@ -45,9 +45,8 @@ TEST_F(ApplicationTest, HaltGoesThroughTheHandler) {
 
 TEST_F(ApplicationTest, MessageBoxAnswersFromTheHandler) {
   EXPECT_EQ(app->MessageBox("Version No. 2.0.3.5b"), 1);
-  backend.SetMessageBoxHandler([](const std::string& text, const std::string&) {
-    return text == "again?" ? 2 : 1;
-  });
+  backend.SetMessageBoxHandler(
+      [](const std::string& text, const std::string&) { return text == "again?" ? 2 : 1; });
   EXPECT_EQ(app->MessageBox("again?"), 2);
   ASSERT_EQ(backend.messageBoxes().size(), 2u);
   EXPECT_EQ(backend.messageBoxes()[1].text, "again?");
@@ -123,7 +122,8 @@ TEST_F(ApplicationTest, NestedModalFormsUnwindInOrder) {
     }
   });
   EXPECT_EQ(outer.ShowModal(), ui::kMrOk);
-  EXPECT_EQ(order, (std::vector<std::string>{"TfrmPasswordConfirm", "TfrmResetDefault", "inner=2"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"TfrmPasswordConfirm", "TfrmResetDefault", "inner=2"}));
 }
 
 TEST_F(ApplicationTest, ModalThatCanNeverEndThrows) {

@@ -16,6 +16,7 @@
 
 #include "test_pictures.h"
 #include "ui/application.h"
+#include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/fltk/fltk_backend.h"
@@ -113,9 +114,9 @@ class FltkWindowTest : public ::testing::Test {
 TEST_F(FltkWindowTest, DrawsPicturePanelsLabelAndProgressInZOrder) {
   const Rgb leftColour{20, 40, 200}, rightColour{230, 200, 30};
   const std::string jpg = uitest::TempPath("page.jpg");
-  uitest::WriteFile(jpg, uitest::MakeJpeg(200, 150, [&](int x, int) {
-                      return x < 100 ? leftColour : rightColour;
-                    }, 100));
+  uitest::WriteFile(
+      jpg, uitest::MakeJpeg(
+               200, 150, [&](int x, int) { return x < 100 ? leftColour : rightColour; }, 100));
   ui::PictureCache::Instance().Clear();
 
   ui::Form form(*app, "TmainForm");
@@ -144,7 +145,9 @@ TEST_F(FltkWindowTest, DrawsPicturePanelsLabelAndProgressInZOrder) {
   form.Show();
   Settle();
 
-  auto at = [&](const Screenshot& s, int x, int y) { return s.At(form.left() + x, form.top() + y); };
+  auto at = [&](const Screenshot& s, int x, int y) {
+    return s.At(form.left() + x, form.top() + y);
+  };
   Screenshot shot = TakeScreenshot();
   ASSERT_EQ(shot.width, 1024) << "screenshot failed";
   struct Probe {
@@ -205,6 +208,11 @@ TEST_F(FltkWindowTest, MouseAndTypingGoThroughTheModel) {
   cbx.SetItemIndex(0);
   int changes = 0;
   cbx.onChange = [&] { ++changes; };
+  auto& btn = form.Add<ui::Button>("btnOk");
+  btn.SetBounds(200, 20, 100, 25);
+  btn.SetCaption("&OK");
+  int presses = 0;
+  btn.onClick = [&] { ++presses; };
   form.Show();
   Settle();
   EXPECT_EQ(backend->WidgetText(cbx), "Austria");
@@ -240,6 +248,13 @@ TEST_F(FltkWindowTest, MouseAndTypingGoThroughTheModel) {
   edt.SetEnabled(false);
   ASSERT_TRUE(Xdotool(moveClick(60, 30) + "type x"));
   EXPECT_EQ(edt.text(), "12");
+
+  // A button takes the click itself, and Return while it has the focus.
+  ASSERT_TRUE(Xdotool(moveClick(250, 32) + "key Return"));
+  EXPECT_EQ(presses, 2);
+  btn.SetVisible(false);
+  ASSERT_TRUE(Xdotool(moveClick(250, 32)));
+  EXPECT_EQ(presses, 2);
 }
 
 TEST_F(FltkWindowTest, WaitOnUiThreadSwallowsInputAndHoldsTimers) {
@@ -269,9 +284,8 @@ TEST_F(FltkWindowTest, WaitOnUiThreadSwallowsInputAndHoldsTimers) {
 
 TEST_F(FltkWindowTest, FirstFrameHookReportsAndExits) {
   // The hook ends the process, so it runs in a child: this binary in its --show-one-form mode.
-  const std::string command =
-      "QUILLON_EXIT_AFTER_FIRST_FRAME=1 /proc/" + std::to_string(::getpid()) +
-      "/exe --show-one-form";
+  const std::string command = "QUILLON_EXIT_AFTER_FIRST_FRAME=1 /proc/" +
+                              std::to_string(::getpid()) + "/exe --show-one-form";
   FILE* child = ::popen(command.c_str(), "r");
   ASSERT_NE(child, nullptr);
   char line[128] = {};

@@ -36,8 +36,8 @@ TEST_F(HeadlessLoopTest, TimersTickInDueOrder) {
   }
   backend.RunFor(1000);
   const std::vector<std::pair<std::int64_t, std::string>> expected = {
-      {200, "b"}, {300, "a"}, {400, "b"}, {500, "c"}, {600, "a"}, {600, "b"},
-      {800, "b"}, {900, "a"}, {1000, "b"}, {1000, "c"}};
+      {200, "b"}, {300, "a"}, {400, "b"}, {500, "c"},  {600, "a"},
+      {600, "b"}, {800, "b"}, {900, "a"}, {1000, "b"}, {1000, "c"}};
   EXPECT_EQ(ticks, expected);
   EXPECT_EQ(Now() - t0, 1000);
 }
@@ -249,9 +249,8 @@ class SocketPair {
 TEST_F(HeadlessLoopTest, SocketDataArrivesBeforeTimeMoves) {
   SocketPair pair;
   std::vector<std::string> events;
-  auto watch = backend.WatchReadable(pair.fds[0], [&] {
-    events.push_back(pair.Receive() + "@" + std::to_string(Now() - t0));
-  });
+  auto watch = backend.WatchReadable(
+      pair.fds[0], [&] { events.push_back(pair.Receive() + "@" + std::to_string(Now() - t0)); });
   ui::Timer retry(*app, "tmrRetry");
   retry.SetInterval(1000);
   retry.onTimer = [&] { events.push_back("retry@" + std::to_string(Now() - t0)); };

@@ -39,7 +39,7 @@ struct BmpCase {
 
 TEST(DecodeBmp, TrueColourRowsAndPadding) {
   // Widths 1, 3 and 5 leave 1 to 3 bytes of padding per 24-bit row.
-  const BmpCase cases[] = {{24, false, 3, 2}, {24, true, 3, 2}, {24, false, 1, 4},
+  const BmpCase cases[] = {{24, false, 3, 2}, {24, true, 3, 2},  {24, false, 1, 4},
                            {24, false, 5, 3}, {32, false, 3, 2}, {32, true, 2, 5}};
   for (const auto& c : cases) {
     SCOPED_TRACE(std::to_string(c.bitCount) + (c.topDown ? " top-down " : " bottom-up ") +
@@ -55,8 +55,8 @@ TEST(DecodeBmp, TrueColourRowsAndPadding) {
 }
 
 TEST(DecodeBmp, PaletteBitmaps) {
-  const std::vector<Rgb> palette = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255},
-                                    {255, 251, 240}, {10, 20, 30}};
+  const std::vector<Rgb> palette = {{0, 0, 0},   {255, 0, 0},     {0, 255, 0},
+                                    {0, 0, 255}, {255, 251, 240}, {10, 20, 30}};
   const BmpCase cases[] = {{8, false, 7, 3}, {8, true, 4, 2}, {4, false, 5, 3}, {1, false, 11, 2}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.bitCount);
@@ -79,7 +79,10 @@ std::vector<std::uint8_t> Patch32(std::vector<std::uint8_t> b, std::size_t at, s
 
 TEST(DecodeBmp, DamagedFilesThrow) {
   const auto good = MakeBmp(4, 4, 24, false, Pattern);
-  const auto pal = MakeBmp(4, 4, 8, false, [](int, int) { return Rgb{1, 0, 0}; },
+  const auto pal = MakeBmp(4, 4, 8, false,
+                           [](int, int) {
+                             return Rgb{1, 0, 0};
+                           },
                            {{0, 0, 0}, {9, 9, 9}});
   struct Damage {
     const char* name;
@@ -132,8 +135,8 @@ TEST(DecodeJpeg, ColourGreyAndCmyk) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const bool isGrey = c.kind == JpegKind::Gray;
-    const auto bytes = MakeJpeg(32, 32, isGrey ? uitest::PixelFn(grey) : quadrants, 100, c.kind,
-                                c.progressive);
+    const auto bytes =
+        MakeJpeg(32, 32, isGrey ? uitest::PixelFn(grey) : quadrants, 100, c.kind, c.progressive);
     const ui::Picture p = ui::DecodeJpeg(bytes.data(), bytes.size());
     ASSERT_EQ(p.width, 32);
     ASSERT_EQ(p.height, 32);

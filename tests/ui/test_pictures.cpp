@@ -1,11 +1,11 @@
 #include "test_pictures.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
-#include <algorithm>
-#include <cstdlib>
 
 #include <jpeglib.h>
 
@@ -75,7 +75,7 @@ std::vector<std::uint8_t> MakeJpeg(int width, int height, const PixelFn& pixel, 
   info.image_width = width;
   info.image_height = height;
   info.input_components = kind == JpegKind::Gray ? 1 : kind == JpegKind::Cmyk ? 4 : 3;
-  info.in_color_space = kind == JpegKind::Gray ? JCS_GRAYSCALE
+  info.in_color_space = kind == JpegKind::Gray   ? JCS_GRAYSCALE
                         : kind == JpegKind::Cmyk ? JCS_CMYK
                                                  : JCS_RGB;
   jpeg_set_defaults(&info);
@@ -115,7 +115,8 @@ std::vector<std::uint8_t> MakeJpeg(int width, int height, const PixelFn& pixel, 
 
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 namespace {

@@ -16,7 +16,9 @@ namespace ui::fltk {
 
 namespace {
 
-void SetColor(Color c) { fl_color(RedOf(c), GreenOf(c), BlueOf(c)); }
+void SetColor(Color c) {
+  fl_color(RedOf(c), GreenOf(c), BlueOf(c));
+}
 
 // Classic progress bars fill with navy blocks on a sunken white field.
 constexpr Color kBarFill = Rgb(0, 0, 128);
@@ -29,8 +31,8 @@ PictureImages::~PictureImages() = default;
 Fl_RGB_Image& PictureImages::For(const PicturePtr& picture) {
   auto it = images_.find(picture.get());
   if (it == images_.end()) {
-    auto image = std::make_unique<Fl_RGB_Image>(picture->rgb.data(), picture->width,
-                                                picture->height, 3);
+    auto image =
+        std::make_unique<Fl_RGB_Image>(picture->rgb.data(), picture->width, picture->height, 3);
     it = images_.emplace(picture.get(), Entry{picture, std::move(image)}).first;
   }
   return *it->second.image;
@@ -45,7 +47,9 @@ void PictureImages::Prune() {
   }
 }
 
-int PixelsForPoints(int points) { return std::max(1, (points * 96 + 36) / 72); }
+int PixelsForPoints(int points) {
+  return std::max(1, (points * 96 + 36) / 72);
+}
 
 void DrawImage(const Image& image, PictureImages& images) {
   const PicturePtr& picture = image.picture();

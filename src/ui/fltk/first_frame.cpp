@@ -37,7 +37,8 @@ double FromProcFiles() {
 double MsSinceProcessStart() {
   if (const char* start = std::getenv("QUILLON_START_NS")) {
     using namespace std::chrono;
-    const long long now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    const long long now =
+        duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
     return static_cast<double>(now - std::atoll(start)) / 1e6;
   }
   return FromProcFiles();

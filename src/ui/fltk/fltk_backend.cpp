@@ -19,14 +19,30 @@ namespace {
 // FLTK's callbacks are plain functions; there is one screen backend per process.
 FltkBackend* gBackend = nullptr;
 
-void* AsData(std::uint64_t id) { return reinterpret_cast<void*>(static_cast<std::uintptr_t>(id)); }
-std::uint64_t AsId(void* data) { return reinterpret_cast<std::uintptr_t>(data); }
+void* AsData(std::uint64_t id) {
+  return reinterpret_cast<void*>(static_cast<std::uintptr_t>(id));
+}
+std::uint64_t AsId(void* data) {
+  return reinterpret_cast<std::uintptr_t>(data);
+}
 
 bool IsInputEvent(int event) {
   switch (event) {
-    case FL_PUSH: case FL_RELEASE: case FL_DRAG: case FL_MOVE: case FL_MOUSEWHEEL:
-    case FL_ENTER: case FL_LEAVE: case FL_KEYDOWN: case FL_KEYUP: case FL_SHORTCUT:
-    case FL_PASTE: case FL_DND_ENTER: case FL_DND_DRAG: case FL_DND_LEAVE: case FL_DND_RELEASE:
+    case FL_PUSH:
+    case FL_RELEASE:
+    case FL_DRAG:
+    case FL_MOVE:
+    case FL_MOUSEWHEEL:
+    case FL_ENTER:
+    case FL_LEAVE:
+    case FL_KEYDOWN:
+    case FL_KEYUP:
+    case FL_SHORTCUT:
+    case FL_PASTE:
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_LEAVE:
+    case FL_DND_RELEASE:
     case FL_CLOSE:
       return true;
     default:
@@ -79,7 +95,9 @@ void FltkBackend::Post(std::function<void()> task) {
   Fl::awake(OnAwake, this);
 }
 
-void FltkBackend::OnAwake(void* self) { static_cast<FltkBackend*>(self)->RunPosts(); }
+void FltkBackend::OnAwake(void* self) {
+  static_cast<FltkBackend*>(self)->RunPosts();
+}
 
 // One task per wake-up, re-armed while more wait: a task that opens a modal form then still
 // lets the tasks behind it run inside the modal loop, in order.
@@ -180,8 +198,7 @@ void FltkBackend::WaitOnUiThread(std::int64_t ms) {
     Fl::wait(static_cast<double>(end - now) / 1000.0);
   if (--waitDepth_ > 0) return;
   Fl::event_dispatch(previous);
-  for (const auto& [id, watch] : watches_)
-    Fl::add_fd(watch.fd, FL_READ, OnReadable, AsData(id));
+  for (const auto& [id, watch] : watches_) Fl::add_fd(watch.fd, FL_READ, OnReadable, AsData(id));
   for (auto& [id, timer] : timers_) {
     if (!timer.missed) continue;
     timer.missed = false;
@@ -194,8 +211,12 @@ void FltkBackend::WaitOnUiThread(std::int64_t ms) {
   }
 }
 
-int FltkBackend::screenWidth() const { return Fl::w(); }
-int FltkBackend::screenHeight() const { return Fl::h(); }
+int FltkBackend::screenWidth() const {
+  return Fl::w();
+}
+int FltkBackend::screenHeight() const {
+  return Fl::h();
+}
 
 int FltkBackend::MessageBox(const std::string& text, const std::string& caption) {
   fl_message_title(caption.c_str());

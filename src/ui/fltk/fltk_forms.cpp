@@ -12,6 +12,7 @@ void FltkBackend::FormShown(Form& form) {
   FormWindow*& window = windows_[&form];
   if (window == nullptr) window = new FormWindow(*this, form);
   window->Sync();
+  window->border(form.borderless() ? 0 : 1);
   // The modal state must be set before show(): FLTK reads it when it maps the window.
   if (form.modal())
     window->set_modal();
@@ -41,7 +42,9 @@ void FltkBackend::FormDestroyed(Form& form) {
   Fl::delete_widget(window);
 }
 
-void FltkBackend::OnCheck(void* self) { static_cast<FltkBackend*>(self)->SyncDirtyWindows(); }
+void FltkBackend::OnCheck(void* self) {
+  static_cast<FltkBackend*>(self)->SyncDirtyWindows();
+}
 
 void FltkBackend::SyncDirtyWindows() {
   for (auto& [form, window] : windows_)
@@ -70,6 +73,8 @@ FormWindow* FltkBackend::WindowOf(const Form& form) const {
 
 namespace ui {
 
-std::unique_ptr<Backend> MakeScreenBackend() { return std::make_unique<fltk::FltkBackend>(); }
+std::unique_ptr<Backend> MakeScreenBackend() {
+  return std::make_unique<fltk::FltkBackend>();
+}
 
 }  // namespace ui

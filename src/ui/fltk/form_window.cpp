@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "ui/ansi_text.h"
+#include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
 #include "ui/fltk/fltk_backend.h"
@@ -23,18 +24,22 @@ namespace {
 
 constexpr int kKeyF4 = 115;
 
+// Controls shown by a real FLTK widget rather than painted by the window.
 bool IsInputKind(ControlKind kind) {
   return kind == ControlKind::ComboBox || kind == ControlKind::Edit ||
-         kind == ControlKind::MaskEdit;
+         kind == ControlKind::MaskEdit || kind == ControlKind::Button;
 }
 
 }  // namespace
 
 Fl_Cursor FltkCursor(Cursor c) {
   switch (c) {
-    case Cursor::HourGlass: return FL_CURSOR_WAIT;
-    case Cursor::HandPoint: return FL_CURSOR_HAND;
-    default: return FL_CURSOR_DEFAULT;
+    case Cursor::HourGlass:
+      return FL_CURSOR_WAIT;
+    case Cursor::HandPoint:
+      return FL_CURSOR_HAND;
+    default:
+      return FL_CURSOR_DEFAULT;
   }
 }
 
@@ -44,8 +49,8 @@ FormWindow::FormWindow(FltkBackend& backend, Form& form)
       backend_(backend),
       form_(&form) {
   end();
-  // Borderless, and placed where the form says: there is no window manager decoration.
-  border(0);
+  // A borderless form is placed exactly where it says; border() must be set before show().
+  border(form.borderless() ? 0 : 1);
   callback(OnClose);
   Sync();
 }
@@ -88,6 +93,8 @@ void FormWindow::Sync() {
     begin();
     if (control->kind() == ControlKind::ComboBox)
       widget = new ComboWidget(static_cast<ComboBox&>(*control));
+    else if (control->kind() == ControlKind::Button)
+      widget = new ButtonWidget(static_cast<Button&>(*control));
     else
       widget = new EditWidget(backend_, static_cast<Edit&>(*control));
     end();
@@ -163,8 +170,7 @@ int FormWindow::HandleMouse(int event) {
     return 1;
   }
   // Over an input control the widget takes the mouse itself.
-  if (control != nullptr && IsInputKind(control->kind()))
-    return Fl_Double_Window::handle(event);
+  if (control != nullptr && IsInputKind(control->kind())) return Fl_Double_Window::handle(event);
   if (event == FL_PUSH) {
     pressed_ = control;
     return 1;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "ui/ansi_text.h"
+#include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/fltk/fltk_backend.h"
 #include "ui/fltk/form_window.h"
@@ -17,6 +18,7 @@ namespace ui::fltk {
 namespace {
 
 constexpr int kClassicInputHeight = 21;
+constexpr int kClassicButtonHeight = 25;
 constexpr int kTextSize = 12;  // 9 points at 96 dpi
 
 // Menu labels are drawn with FLTK's '&' shortcuts and '@' symbols; the list shows them plainly.
@@ -189,8 +191,8 @@ int EditWidget::HandleKey() {
   }
   // The caret stays where the model puts it; other keys (F-keys, Alt combinations) go on to
   // the window, which ignores them while an edit has the focus.
-  return key == FL_Left || key == FL_Right || key == FL_Home || key == FL_End ||
-                 key == FL_Delete || key == FL_Insert
+  return key == FL_Left || key == FL_Right || key == FL_Home || key == FL_End || key == FL_Delete ||
+                 key == FL_Insert
              ? 1
              : 0;
 }
@@ -223,6 +225,39 @@ int EditWidget::handle(int event) {
     default:
       return Fl_Input::handle(event);
   }
+}
+
+ButtonWidget::ButtonWidget(Button& model)
+    : Fl_Button(model.left(), model.top(), 1, kClassicButtonHeight), model_(model) {
+  callback(OnPress);
+  Sync();
+}
+
+void ButtonWidget::Sync() {
+  SyncCommon(*this, model_);
+  if (model_.height() <= 0 && h() != kClassicButtonHeight) size(w(), kClassicButtonHeight);
+  // FLTK, like the classic buttons, underlines the letter after '&' and shows "&&" as '&'.
+  const std::string caption = AnsiToUtf8(model_.caption(), model_.fontCharset());
+  if (caption != caption_) {
+    caption_ = caption;
+    label(caption_.c_str());
+  }
+  labelfont(model_.bold() ? FL_HELVETICA_BOLD : FL_HELVETICA);
+  labelsize(kTextSize);
+}
+
+void ButtonWidget::OnPress(Fl_Widget* widget, void*) {
+  auto* self = static_cast<ButtonWidget*>(widget);
+  self->model_.Click();
+}
+
+int ButtonWidget::handle(int event) {
+  if (event == FL_KEYBOARD && Fl::focus() == this &&
+      (Fl::event_key() == FL_Enter || Fl::event_key() == FL_KP_Enter)) {
+    model_.Click();
+    return 1;
+  }
+  return Fl_Button::handle(event);
 }
 
 }  // namespace ui::fltk

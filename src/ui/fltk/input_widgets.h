@@ -1,5 +1,6 @@
 #pragma once
 
+#include <FL/Fl_Button.H>
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Input.H>
 
@@ -7,6 +8,7 @@
 #include <vector>
 
 namespace ui {
+class Button;
 class ComboBox;
 class Control;
 class Edit;
@@ -62,6 +64,22 @@ class EditWidget : public Fl_Input, public SyncedWidget {
 
   FltkBackend& backend_;
   Edit& model_;
+};
+
+// A push button: a mouse click, or space or Return while it has the focus, is Control::Click.
+class ButtonWidget : public Fl_Button, public SyncedWidget {
+ public:
+  explicit ButtonWidget(Button& model);
+  void Sync() override;
+  Fl_Widget& widget() override { return *this; }
+  std::string Text() const override { return caption_; }
+  int handle(int event) override;
+
+ private:
+  static void OnPress(Fl_Widget* widget, void*);
+
+  Button& model_;
+  std::string caption_;  // UTF-8; FLTK keeps only the pointer
 };
 
 // Keeps a control's bounds, visibility and enabled state on its widget; input controls whose

@@ -1,6 +1,7 @@
 #include "ui/headless/headless_backend.h"
 
 #include <chrono>
+#include <cstdio>
 #include <limits>
 
 #include "ui/headless/socket_poll.h"
@@ -19,6 +20,10 @@ std::int64_t RealMs() {
 }
 
 }  // namespace
+
+LoopStalled::LoopStalled(std::string message) : message_(std::move(message)) {
+  std::fprintf(stderr, "headless loop stalled: %s\n", message_.c_str());
+}
 
 HeadlessBackend::HeadlessBackend() : uiThread_(std::this_thread::get_id()) {
   clock_.SetChangedHook([this] {
@@ -46,7 +51,9 @@ Backend::TimerId HeadlessBackend::StartTimer(std::int64_t intervalMs, std::funct
   return id;
 }
 
-void HeadlessBackend::StopTimer(TimerId id) { timers_.erase(id); }
+void HeadlessBackend::StopTimer(TimerId id) {
+  timers_.erase(id);
+}
 
 Backend::WatchId HeadlessBackend::WatchReadable(SocketHandle socket,
                                                 std::function<void()> readable) {
@@ -55,7 +62,9 @@ Backend::WatchId HeadlessBackend::WatchReadable(SocketHandle socket,
   return id;
 }
 
-void HeadlessBackend::Unwatch(WatchId id) { watches_.erase(id); }
+void HeadlessBackend::Unwatch(WatchId id) {
+  watches_.erase(id);
+}
 
 bool HeadlessBackend::RunPost() {
   std::function<void()> task;
@@ -197,11 +206,17 @@ HeadlessBackend::Stop HeadlessBackend::Loop(const std::function<bool()>& done,
   }
 }
 
-void HeadlessBackend::Run() { Loop(nullptr, kNever); }
+void HeadlessBackend::Run() {
+  Loop(nullptr, kNever);
+}
 
-void HeadlessBackend::RunUntil(const std::function<bool()>& done) { Loop(done, kNever); }
+void HeadlessBackend::RunUntil(const std::function<bool()>& done) {
+  Loop(done, kNever);
+}
 
-void HeadlessBackend::RunFor(std::int64_t ms) { Loop(nullptr, clock_.NowMs() + ms); }
+void HeadlessBackend::RunFor(std::int64_t ms) {
+  Loop(nullptr, clock_.NowMs() + ms);
+}
 
 bool HeadlessBackend::RunUntil(const std::function<bool()>& pred, std::int64_t timeoutMs) {
   Loop(pred, clock_.NowMs() + timeoutMs);

@@ -20,9 +20,10 @@ namespace ui::headless {
 // Thrown when a loop can never finish (nothing runnable, no timer, no sleeper, no handler) or
 // spins without end. It does not derive from std::exception, so Application::Guard lets it pass
 // to the test instead of showing it as a message box.
+// The message also goes to stderr, since a test framework shows only std::exception texts.
 class LoopStalled {
  public:
-  explicit LoopStalled(std::string message) : message_(std::move(message)) {}
+  explicit LoopStalled(std::string message);
   const char* what() const noexcept { return message_.c_str(); }
 
  private:

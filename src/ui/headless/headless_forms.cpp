@@ -17,7 +17,9 @@ void HeadlessBackend::FormHidden(Form& form) {
   visible_.erase(std::remove(visible_.begin(), visible_.end(), &form), visible_.end());
 }
 
-void HeadlessBackend::FormChanged(Form& form) { ++changes_[&form]; }
+void HeadlessBackend::FormChanged(Form& form) {
+  ++changes_[&form];
+}
 
 void HeadlessBackend::FormDestroyed(Form& form) {
   FormHidden(form);

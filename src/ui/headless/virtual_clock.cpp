@@ -17,7 +17,9 @@ bool VirtualClock::IsRegistered() const {
   return std::find(tlsRegistered.begin(), tlsRegistered.end(), this) != tlsRegistered.end();
 }
 
-void VirtualClock::Register() { tlsRegistered.push_back(this); }
+void VirtualClock::Register() {
+  tlsRegistered.push_back(this);
+}
 
 bool VirtualClock::ClaimOrRegistered() {
   if (IsRegistered()) return true;

@@ -50,7 +50,7 @@ class VirtualClock : public Clock {
     bool woken = false;
   };
   bool IsRegistered() const;
-  void Register();  // with mu_ held
+  void Register();           // with mu_ held
   bool ClaimOrRegistered();  // with mu_ held
   void NotifyChanged();
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+namespace app {
+
+// The wizard's pages; 0 and values above 19 denote no page.
+enum Page : std::int32_t {
+  PAGE_MAIN_MENU = 1,
+  PAGE_POWER_LINK = 2,
+  PAGE_ETHERNET_LINK = 3,
+  PAGE_ADSL_LINK = 4,
+  PAGE_CHECK_HW_LINK = 5,
+  PAGE_ISP_SELECTION = 6,
+  PAGE_STATIC_IP = 7,
+  PAGE_PPP_SETTING = 8,
+  PAGE_WRADIO_SETTING = 9,
+  PAGE_WIRELESS_SETTING = 10,
+  PAGE_CHECK_SW_LINK = 11,
+  PAGE_INSTALL_COMPLETE = 12,
+  PAGE_ETHERNET_REMOVE = 13,
+  PAGE_WLAN_USB_CHECK = 14,
+  PAGE_INS_WLAN_DRIVER = 15,
+  PAGE_WLAN_INTERNET_STAT = 16,
+  PAGE_WLAN_INS_COMPLETE = 17,
+  PAGE_WIRELESS_REMIND_SSID = 18,
+  PAGE_INSTALL_COMPLETE_ALONE = 19,
+};
+
+}  // namespace app

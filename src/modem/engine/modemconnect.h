@@ -1,0 +1,108 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "config/system_config.h"
+#include "modem/engine/engine_states.h"
+#include "modem/engine/log_memo.h"
+#include "modem/protocol/control_header.h"
+#include "modem/protocol/modem_settings.h"
+#include "modem/protocol/requests.h"
+#include "modem/protocol/token_text.h"
+#include "net/name_lookup.h"
+#include "net/udp_socket.h"
+#include "ui/button.h"
+#include "ui/form.h"
+#include "ui/timer.h"
+
+namespace quillon::modem {
+
+// The modem control engine, a hidden window: it sends the request of its state, resends on its
+// timer, takes the matching reply, goes on by itself from discovery to the line rate, from a line
+// that is up to the connection settings and from a WAN that is up to the internet name test, and
+// ends each run with sessionResult 1 or 0.
+//
+// Threads: everything the engine does happens on the UI thread. StartSession, StartSessionAt and
+// SendCommand may be called from any thread; off the UI thread they post themselves to it, so a
+// launcher thread never races a datagram or a timer tick. state, sessionResult and wanStatus are
+// atomic so any thread may poll them; every other field belongs to the UI thread and is written
+// by the pages only between runs.
+class TfrmModemConnect : public ui::Form {
+ public:
+  // setup supplies the per-state time-outs and must outlive the engine; resolver serves the
+  // internet name test.
+  TfrmModemConnect(ui::Application& app, const config::Setup_Param& setup,
+                   std::shared_ptr<net::NameResolver> resolver = net::DefaultNameResolver());
+  ~TfrmModemConnect() override;
+
+  // The window's components.
+  ui::Button& Button1;
+  LogMemo Memo1;
+  net::UdpSocket WSocket;
+  ui::Timer Timer;
+  net::AsyncNameLookup Ping;
+
+  // Engine fields.
+  std::atomic<int32_t> state{0};
+  uint16_t sequenceNumber = 0;
+  MacAddress targetMac{};
+  Datagram sendBuffer;  // the last request sent, kept for resends; sendBuffer.length is its length
+  int32_t attemptCounter = 0;
+  TokenTable tokens;
+  ModemSettings modemSettings;
+  std::atomic<int32_t> wanStatus{0};
+  std::atomic<int32_t> sessionResult{0};
+  bool queryLineRateAfterDiscovery = false;
+  bool queryPvc1AfterLineRate = false;
+  bool testDnsAfterWanUp = false;
+  std::string destinationAddress;
+  uint16_t destinationPort = kModemPort;  // tests aim at a simulator on another port
+  std::string discoveredModel;
+  std::string discoveredPassword;
+  std::string discoveredIpAddress;
+  std::array<std::string, 4> testHosts;
+
+  void FormCreate();
+  // Starts the request of the current state.
+  void StartSession();
+  // Sets state and starts, as the launcher threads do; both happen on the UI thread.
+  void StartSessionAt(int32_t startState);
+  // Sends one command (the router password dialog's "rebootDefault") with the current target
+  // MAC and the next sequence number; the run in progress, its state and its timer stay as they
+  // are and no reply is awaited.
+  void SendCommand(std::string_view name);
+
+  void Button1Click();
+  void TimerTimer();
+  void WSocketDataAvailable(int error);
+  void WSocketError(int error);
+  void PingDnsLookupDone(int error);
+
+  // One received datagram, as WSocketDataAvailable hands it on (the fuzzer feeds it directly).
+  void HandleDatagram(const uint8_t* data, size_t length);
+
+ private:
+  void StartOnUiThread();
+  void Send(const Request& request);
+  void Resend();
+  void ArmTimer();
+  void Log(std::string line);
+  void LogTokens();
+  void OnDiscoveryReply(const MacAddress& mac);
+  void OnLineRateReply();
+  void OnPvc1Reply(const uint8_t* payload, size_t length);
+  void OnWirelessReply(const uint8_t* payload, size_t length);
+  void OnWanStatusReply();
+  void StartNameTest();
+  void LookUpTestHost(size_t index);
+
+  const config::Setup_Param& setup_;
+  std::shared_ptr<bool> alive_;
+};
+
+}  // namespace quillon::modem

@@ -1,0 +1,16 @@
+#include "modem/workers/thconnection.h"
+
+namespace quillon::modem {
+
+THConnectionThread::THConnectionThread(ui::Backend& backend, TfrmModemConnect& engine)
+    : TThread(backend, "ConnectionThread"), engine(engine) {}
+
+THConnectionThread::~THConnectionThread() {
+  WaitFor();
+}
+
+void THConnectionThread::Execute() {
+  engine.StartSessionAt(startState);
+}
+
+}  // namespace quillon::modem

@@ -1,0 +1,16 @@
+#include "modem/workers/thswlink.h"
+
+namespace quillon::modem {
+
+thCheckSWLink::thCheckSWLink(ui::Backend& backend, TfrmModemConnect& engine)
+    : TThread(backend, "thCheckSWLink"), engine(engine) {}
+
+thCheckSWLink::~thCheckSWLink() {
+  WaitFor();
+}
+
+void thCheckSWLink::Execute() {
+  engine.StartSessionAt(startState);
+}
+
+}  // namespace quillon::modem

@@ -1,0 +1,401 @@
+// Which replies the engine takes, what it does with them, and what it logs, against a scripted
+// peer in its own loop.
+#include <gtest/gtest.h>
+
+#include "engine_harness.h"
+#include "modem/protocol/pvc1_record.h"
+#include "modem/protocol/wireless_record.h"
+
+namespace quillon::modem::test {
+namespace {
+
+class EngineReplies : public ::testing::Test {
+ protected:
+  void SetUp() override { rig.backend.SetSocketGraceMs(20); }
+
+  // The last request the peer saw; answers go to its sender with its sequence number.
+  const ScriptedPeer::Received& Last() const { return peer.received().back(); }
+  void Answer(const MacAddress& mac, uint16_t code, std::string_view text) {
+    peer.Reply(Last(), TextReply(mac, code, SequenceOf(Last().bytes), text));
+  }
+  void Settle() { rig.backend.RunFor(1); }
+
+  // A discovery by kMacA, taken, leaving the engine on that modem.
+  void Discover() {
+    rig.engine->queryLineRateAfterDiscovery = false;
+    rig.Start(STATE_DISCOVERY, peer.port());
+    Settle();
+    Answer(kMacA, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+    ASSERT_TRUE(rig.RunUntilDone(100));
+    ASSERT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  }
+
+  EngineRig rig;
+  ScriptedPeer peer{*rig.app};
+};
+
+TEST_F(EngineReplies, FormCreateLeavesTheDesignState) {
+  const TfrmModemConnect& e = *rig.engine;
+  EXPECT_EQ(e.state, STATE_DISCOVERY);
+  EXPECT_EQ(e.sequenceNumber, 0);
+  EXPECT_EQ(e.wanStatus, 0);
+  EXPECT_EQ(e.sessionResult, kSessionRunning);
+  EXPECT_FALSE(e.queryLineRateAfterDiscovery);
+  EXPECT_TRUE(e.queryPvc1AfterLineRate);
+  EXPECT_TRUE(e.testDnsAfterWanUp);
+  EXPECT_FALSE(e.visible());
+  EXPECT_EQ(e.Button1.caption(), "Button1");
+  EXPECT_EQ(e.Memo1.Lines(), std::deque<std::string>{"Memo1"});
+  EXPECT_FALSE(e.Timer.enabled());
+  EXPECT_TRUE(e.WSocket.isOpen());
+  const TfrmModemConnect other(*rig.app, rig.setup, rig.resolver);
+  EXPECT_EQ(other.destinationAddress, "255.255.255.255");
+}
+
+TEST_F(EngineReplies, DiscoveryKeepsTheModemsTexts) {
+  const size_t logStart = rig.LogSize();
+  Discover();
+  EXPECT_EQ(rig.engine->discoveredModel, "QR-5120G");
+  EXPECT_EQ(rig.engine->discoveredPassword, "tulip");
+  EXPECT_EQ(rig.engine->discoveredIpAddress, "198.51.100.1");
+  EXPECT_EQ(rig.engine->targetMac, kMacA);
+  const std::vector<std::string> expected = {
+      "receive payload :" + DiscoveryText("QR-5120G", "tulip", "198.51.100.1"),
+      "token:macAddress",
+      "token:02:00:00:51:20:01",
+      "token:fwVersion",
+      "token:2.0.3",
+      "token:modelName",
+      "token:QR-5120G",
+      "token:hwVersion",
+      "token:A1",
+      "token:routerPassword",
+      "token:tulip",
+      "token:ipAddress",
+      "token:198.51.100.1"};
+  EXPECT_EQ(rig.LogSince(logStart), expected);
+}
+
+TEST_F(EngineReplies, InDiscoveryAnyModemIsTakenAndTheLastOneWins) {
+  rig.Start(STATE_DISCOVERY, peer.port());
+  Settle();
+  Answer(kMacA, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  Answer(kMacB, MSG_DISCOVER_REPLY, DiscoveryText("QR-7000", "rose", "198.51.100.2"));
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  rig.backend.RunFor(1);
+  EXPECT_EQ(rig.engine->targetMac, kMacB);
+  EXPECT_EQ(rig.engine->discoveredModel, "QR-7000");
+  EXPECT_EQ(rig.engine->discoveredIpAddress, "198.51.100.2");
+  // Every later request goes to that modem.
+  rig.Start(STATE_QUERY_PVC1, peer.port());
+  Settle();
+  EXPECT_EQ(MacOf(Last().bytes), kMacB);
+}
+
+TEST_F(EngineReplies, ARepliesToAnEarlierTransmissionIsDropped) {
+  rig.Start(STATE_DISCOVERY, peer.port());
+  rig.backend.RunFor(3000);
+  ASSERT_EQ(peer.received().size(), 2u);
+  const ScriptedPeer::Received& first = peer.received()[0];
+  peer.Reply(first, TextReply(kMacA, MSG_DISCOVER_REPLY, SequenceOf(first.bytes),
+                              DiscoveryText("QR-5120G", "tulip", "198.51.100.1")));
+  const size_t logStart = rig.LogSize();
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  EXPECT_TRUE(rig.LogSince(logStart).empty()) << "a stale reply leaves no trace";
+  Answer(kMacA, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+}
+
+TEST_F(EngineReplies, AnotherModemsReplyIsDroppedOutsideDiscovery) {
+  Discover();
+  rig.Start(STATE_QUERY_LINERATE, peer.port());
+  Settle();
+  EXPECT_EQ(MacOf(Last().bytes), kMacA);
+  const size_t logStart = rig.LogSize();
+  Answer(kMacB, MSG_QUERY_REPLY, LineRateText(0));
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  EXPECT_TRUE(rig.LogSince(logStart).empty());
+  Answer(kMacA, MSG_QUERY_REPLY, LineRateText(0));
+  rig.engine->queryPvc1AfterLineRate = false;
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+}
+
+TEST_F(EngineReplies, ALineThatIsDownKeepsPollingUntilItComesUp) {
+  Discover();
+  rig.engine->queryPvc1AfterLineRate = false;
+  peer.onRequest = [this](const ScriptedPeer::Received& r) {
+    const int down = peer.received().size() < 4 ? 1 : 0;  // down for the first two polls
+    peer.Reply(r, TextReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), LineRateText(down)));
+  };
+  const int64_t t0 = rig.Now();
+  rig.Start(STATE_QUERY_LINERATE, peer.port());
+  ASSERT_TRUE(rig.RunUntilDone());
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  EXPECT_EQ(rig.CountLog("ADSL is down"), 2);
+  EXPECT_EQ(rig.Now() - t0, 2 * 5000);
+  EXPECT_EQ(rig.engine->state, STATE_QUERY_LINERATE);
+}
+
+TEST_F(EngineReplies, ALineThatStaysDownFailsByTimeout) {
+  Discover();
+  peer.onRequest = [this](const ScriptedPeer::Received& r) {
+    peer.Reply(r, TextReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), LineRateText(1)));
+  };
+  rig.Start(STATE_QUERY_LINERATE, peer.port());
+  ASSERT_TRUE(rig.RunUntilDone());
+  EXPECT_EQ(rig.engine->sessionResult, kSessionFailed);
+  EXPECT_EQ(rig.CountLog("ADSL is down"), 5);
+  EXPECT_EQ(rig.CountLog("STATE_QUERY_LINERATE timeout"), 1);
+}
+
+TEST_F(EngineReplies, DiscoveryGoesOnToTheLineRateAndThePvcQuery) {
+  rig.engine->queryLineRateAfterDiscovery = true;
+  rig.engine->queryPvc1AfterLineRate = true;
+  ModemSettings modem;
+  modem.connectionType = kConnectionPppoa;
+  modem.vpi = 8;
+  modem.vci = 35;
+  modem.encapsulation = 1;
+  modem.pppUserName = "alice@isp";
+  modem.pppPassword = "secret";
+  peer.onRequest = [&](const ScriptedPeer::Received& r) {
+    const std::string tag = PayloadTextOf(r.bytes);
+    if (CodeOf(r.bytes) == MSG_DISCOVER) {
+      peer.Reply(r, TextReply(kMacA, MSG_DISCOVER_REPLY, SequenceOf(r.bytes),
+                              DiscoveryText("QR-5120G", "tulip", "198.51.100.1")));
+    } else if (tag == kQueryLineRate) {
+      peer.Reply(r, TextReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), LineRateText(0)));
+    } else if (tag == kQueryPvc1) {
+      Bytes record(kPvc1RecordSize);
+      EncodePvc1Record(Pvc1RecordFromSettings(modem), record.data());
+      peer.Reply(r, RawReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), record));
+    }
+  };
+  const size_t logStart = rig.LogSize();
+  rig.Start(STATE_DISCOVERY, peer.port());
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  EXPECT_EQ(rig.engine->state, STATE_QUERY_PVC1);
+  EXPECT_EQ(peer.received().size(), 3u);
+  EXPECT_EQ(rig.engine->modemSettings.connectionType, kConnectionPppoa);
+  EXPECT_EQ(rig.engine->modemSettings.vci, 35);
+  EXPECT_EQ(rig.engine->modemSettings.pppUserName, "alice@isp");
+  EXPECT_EQ(rig.engine->Button1.caption(), "Set PVC-1");
+  const std::vector<std::string> log = rig.LogSince(logStart);
+  ASSERT_GE(log.size(), 4u);
+  const std::vector<std::string> tail(log.end() - 4, log.end());
+  EXPECT_EQ(tail,
+            (std::vector<std::string>{"vpi=8 vci=35 protocol=1 encap=1", "dhcpc=0 ip=[] mask=[]",
+                                      "autoGW=1 gw=[] autoDNS=1 dns=[0.0.0.0]",
+                                      "pppUsername=[alice@isp] pppPassword=[secret]"}));
+  EXPECT_FALSE(rig.engine->Timer.enabled());
+}
+
+TEST_F(EngineReplies, WirelessQueryLogsTheRecordAndDecodesIt) {
+  Discover();
+  ModemSettings modem;
+  modem.wlSecurity = kSecurityWep64;
+  modem.wlChannel = 6;
+  modem.wlSsid = "home";
+  modem.wlKey = "0123456789";
+  modem.wlCountryCode = "DE";
+  modem.wlKeyNumber = 2;
+  Bytes record(kWirelessRecordSize);
+  EncodeWirelessRecord(*WirelessRecordFromSettings(modem), record.data());
+  peer.onRequest = [&](const ScriptedPeer::Received& r) {
+    peer.Reply(r, RawReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), record));
+  };
+  const size_t logStart = rig.LogSize();
+  rig.Start(STATE_QUERY_WIRELESS, peer.port());
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  EXPECT_EQ(rig.engine->modemSettings.wlSecurity, kSecurityWep64);
+  EXPECT_EQ(rig.engine->modemSettings.wlKey, "0123456789");
+  EXPECT_EQ(rig.engine->modemSettings.wlKeyNumber, 2);
+  EXPECT_EQ(rig.engine->Button1.caption(), "Set Wireless");
+  const std::vector<std::string> log = rig.LogSince(logStart);
+  ASSERT_EQ(log.size(), 9u);
+  EXPECT_EQ(
+      std::vector<std::string>(log.begin() + 1, log.end()),
+      (std::vector<std::string>{"wlChannel=6", "wlSsid=home", "wlKeyBit=1", "wlKey=0123456789",
+                                "wlWpaPsk=", "wlWep=enabled", "wlWpa=", "wlAuthMode=open"}));
+}
+
+TEST_F(EngineReplies, SetStepsAndTheSaveCommandSetTheirCaptions) {
+  Discover();
+  struct Step {
+    int32_t state;
+    uint16_t ack;
+    std::string caption;
+  };
+  rig.engine->modemSettings.wlSecurity = kSecurityNone;
+  for (const Step& step : {Step{STATE_SET_PVC1, MSG_SET_REPLY, "Button1"},
+                           Step{STATE_SET_WIRELESS, MSG_SET_REPLY, "Save/Reboot"},
+                           Step{STATE_CMD_SAVEREBOOT, MSG_COMMAND_REPLY, "wait 20sec"}}) {
+    rig.engine->Button1.SetCaption("Button1");
+    peer.onRequest = [&](const ScriptedPeer::Received& r) {
+      peer.Reply(r, TextReply(kMacA, step.ack, SequenceOf(r.bytes), ""));
+    };
+    rig.Start(step.state, peer.port());
+    ASSERT_TRUE(rig.RunUntilDone(100)) << step.state;
+    EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded) << step.state;
+    EXPECT_EQ(rig.engine->Button1.caption(), step.caption) << step.state;
+    EXPECT_FALSE(rig.engine->Timer.enabled()) << step.state;
+  }
+  EXPECT_EQ(PayloadTextOf(Last().bytes), "<saveReboot>");
+}
+
+TEST_F(EngineReplies, AReplyWithAnotherCodeIsLoggedButIgnored) {
+  Discover();
+  rig.Start(STATE_SET_PVC1, peer.port());
+  Settle();
+  Answer(kMacA, MSG_COMMAND_REPLY, "odd");
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  EXPECT_EQ(rig.CountLog("receive payload :odd"), 1);
+}
+
+struct MalformedCase {
+  int32_t state;
+  std::string text;
+  std::string errorLine;
+};
+
+TEST_F(EngineReplies, MalformedTokenRepliesAreReceiveErrorsAndTheRunWaits) {
+  Discover();
+  const MalformedCase cases[] = {
+      {STATE_QUERY_LINERATE, "<lineRateDown=1><lineRateUp=1><lineDown=0>",
+       "STATE_QUERY_LINERATE receive error"},
+      {STATE_QUERY_LINERATE, "<lineRateUp=1><lineRateDown=1>",
+       "STATE_QUERY_LINERATE receive error"},
+      {STATE_QUERY_WANSTATUS, "<wanstatus=6>", "STATE_QUERY_WANSTATUS receive error"},
+      {STATE_QUERY_WANSTATUS, "<wanStatus=6><x=1>", "STATE_QUERY_WANSTATUS receive error"},
+      {STATE_QUERY_WANSTATUS, "<wanStatus=" + std::string(200, '6') + ">",
+       "STATE_QUERY_WANSTATUS receive error"},
+      // Last: a discovery that is not taken leaves the engine without a target modem.
+      {STATE_DISCOVERY, "<modelName=QR><routerPassword=x>", "STATE_DISCOVERY receive error"},
+  };
+  for (const MalformedCase& c : cases) {
+    rig.Start(c.state, peer.port());
+    Settle();
+    const uint16_t awaited = c.state == STATE_DISCOVERY ? MSG_DISCOVER_REPLY : MSG_QUERY_REPLY;
+    Answer(kMacA, awaited, c.text);
+    rig.backend.RunFor(100);
+    EXPECT_EQ(rig.engine->sessionResult, kSessionRunning) << c.text;
+    EXPECT_EQ(rig.engine->Memo1.Lines().back(), c.errorLine) << c.text;
+    EXPECT_EQ(rig.engine->state, c.state) << c.text;
+    rig.engine->sessionResult = kSessionFailed;  // abandon before the next case
+  }
+}
+
+TEST_F(EngineReplies, RecordRepliesWithoutTheirTagOrCutShortAreIgnored) {
+  Discover();
+  ModemSettings modem;
+  modem.connectionType = kConnectionBridge;
+  Bytes record(kPvc1RecordSize);
+  EncodePvc1Record(Pvc1RecordFromSettings(modem), record.data());
+  const Bytes cut(record.begin(), record.begin() + kPvc1RecordSize / 2);
+  Bytes untagged = record;
+  untagged[1] = 'P';
+  rig.Start(STATE_QUERY_PVC1, peer.port());
+  Settle();
+  for (const Bytes& payload : {cut, untagged}) {
+    peer.Reply(Last(), RawReply(kMacA, MSG_QUERY_REPLY, SequenceOf(Last().bytes), payload));
+    rig.backend.RunFor(100);
+    EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  }
+  EXPECT_EQ(rig.engine->modemSettings, ModemSettings{});
+  peer.Reply(Last(), RawReply(kMacA, MSG_QUERY_REPLY, SequenceOf(Last().bytes), record));
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->modemSettings.connectionType, kConnectionBridge);
+}
+
+TEST_F(EngineReplies, ALateAcknowledgementAfterTheTimeoutStillSucceeds) {
+  Discover();
+  rig.Start(STATE_SET_PVC1, peer.port());
+  ASSERT_TRUE(rig.RunUntilDone());
+  ASSERT_EQ(rig.engine->sessionResult, kSessionFailed);
+  ASSERT_EQ(peer.received().size(), 1u + 7u);
+  // An answer to an earlier transmission stays dropped; one to the last is taken.
+  const ScriptedPeer::Received& earlier = peer.received()[peer.received().size() - 2];
+  peer.Reply(earlier, TextReply(kMacA, MSG_SET_REPLY, SequenceOf(earlier.bytes), ""));
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionFailed);
+  Answer(kMacA, MSG_SET_REPLY, "");
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+}
+
+TEST_F(EngineReplies, AnAbandonedRunStopsAtItsNextTick) {
+  rig.Start(STATE_DISCOVERY, peer.port());
+  rig.backend.RunFor(1000);
+  rig.engine->sessionResult = kSessionFailed;
+  rig.backend.RunFor(60000);
+  EXPECT_EQ(peer.received().size(), 1u);
+  EXPECT_FALSE(rig.engine->Timer.enabled());
+  EXPECT_EQ(rig.CountLog("STATE_DISCOVERY timeout"), 0);
+}
+
+TEST_F(EngineReplies, RebootDefaultIsOneDatagramThatChangesNothing) {
+  Discover();
+  rig.Start(STATE_SET_PVC1, peer.port());
+  rig.backend.RunFor(1000);
+  const int32_t attempts = rig.engine->attemptCounter;
+  const uint16_t sequence = rig.engine->sequenceNumber;
+  rig.engine->SendCommand(kCommandRebootDefault);
+  Settle();
+  ASSERT_EQ(peer.received().size(), 3u);
+  const Bytes& command = Last().bytes;
+  EXPECT_EQ(command.size(), 26u);
+  EXPECT_EQ(MacOf(command), kMacA);
+  EXPECT_EQ(CodeOf(command), MSG_COMMAND);
+  EXPECT_EQ(SequenceOf(command), sequence + 1);
+  EXPECT_EQ(PayloadTextOf(command), "<rebootDefault>");
+  EXPECT_EQ(rig.engine->state, STATE_SET_PVC1);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  EXPECT_EQ(rig.engine->attemptCounter, attempts);
+  EXPECT_TRUE(rig.engine->Timer.enabled());
+  // The run's next resend is still its own request.
+  rig.backend.RunFor(5000);
+  ASSERT_EQ(peer.received().size(), 4u);
+  EXPECT_EQ(CodeOf(Last().bytes), MSG_SET);
+  EXPECT_EQ(SequenceOf(Last().bytes), sequence + 2);
+}
+
+TEST_F(EngineReplies, ADestinationThatIsNoAddressFailsTheRunAtOnce) {
+  rig.engine->destinationAddress = "modem.local";
+  rig.engine->state = STATE_DISCOVERY;
+  rig.engine->StartSession();
+  EXPECT_EQ(rig.engine->sessionResult, kSessionFailed);
+  rig.backend.RunFor(20000);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionFailed);
+  EXPECT_TRUE(peer.received().empty());
+}
+
+TEST_F(EngineReplies, ARedirectKeepsABroadcastRunOnLoopback) {
+  rig.engine->WSocket.redirect = platform::Ipv4Endpoint{platform::kLoopbackAddress, peer.port()};
+  rig.engine->destinationAddress = "255.255.255.255";
+  rig.engine->state = STATE_DISCOVERY;
+  rig.engine->StartSession();
+  Settle();
+  ASSERT_EQ(peer.received().size(), 1u);
+  EXPECT_EQ(rig.engine->WSocket.Addr, "255.255.255.255");
+}
+
+TEST_F(EngineReplies, TheButtonStartsARunWithTheCurrentStateAndFlags) {
+  rig.engine->destinationPort = peer.port();
+  rig.engine->state = STATE_QUERY_WANSTATUS;
+  rig.engine->Button1.Click();
+  Settle();
+  ASSERT_EQ(peer.received().size(), 1u);
+  EXPECT_EQ(PayloadTextOf(Last().bytes), "<wanStatus>");
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+}
+
+}  // namespace
+}  // namespace quillon::modem::test
