@@ -6,6 +6,7 @@
 #include "dialogs/frmfactoryreset.h"
 #include "dialogs/frmshowokcancelmessage.h"
 #include "dialogs/frmshowpopmessage.h"
+#include "modem/engine/modemconnect.h"
 
 namespace app {
 
@@ -15,7 +16,8 @@ ProgramWindows::~ProgramWindows() = default;
 void ProgramWindows::CreateAll(ui::Application& app) {
   mainForm = std::make_unique<TmainForm>(app);
   showPopMessage = std::make_unique<dialogs::TShowPopMessage>(app);
-  modemConnect = std::make_unique<ui::Form>(app, "frmModemConnect");
+  modemConnect =
+      std::make_unique<quillon::modem::TfrmModemConnect>(app, mainForm->systemConfig.setup);
   passwordConfirm = std::make_unique<dialogs::TfrmPasswordConfirm>(app);
   resetDefault = std::make_unique<dialogs::TfrmResetDefault>(app);
   showOkCancelMessage = std::make_unique<dialogs::TShowOkCancelMessage>(app);

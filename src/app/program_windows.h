@@ -11,6 +11,10 @@ class TfrmPasswordConfirm;
 class TfrmResetDefault;
 }  // namespace dialogs
 
+namespace quillon::modem {
+class TfrmModemConnect;
+}  // namespace quillon::modem
+
 namespace app {
 
 class TmainForm;
@@ -21,7 +25,7 @@ class TmainForm;
 struct ProgramWindows {
   std::unique_ptr<TmainForm> mainForm;
   std::unique_ptr<dialogs::TShowPopMessage> showPopMessage;
-  std::unique_ptr<ui::Form> modemConnect;  // the modem engine's hidden window
+  std::unique_ptr<quillon::modem::TfrmModemConnect> modemConnect;  // the engine's hidden window
   std::unique_ptr<dialogs::TfrmPasswordConfirm> passwordConfirm;
   std::unique_ptr<dialogs::TfrmResetDefault> resetDefault;
   std::unique_ptr<dialogs::TShowOkCancelMessage> showOkCancelMessage;

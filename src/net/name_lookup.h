@@ -29,6 +29,9 @@ class AsyncNameLookup {
   void Cancel();
   bool busy() const { return pending_; }
 
+  // Swaps the resolver for later lookups (a test puts its own in place before any lookup).
+  void SetResolver(std::shared_ptr<NameResolver> resolver) { resolver_ = std::move(resolver); }
+
   const std::string& DnsResult() const { return dnsResult_; }
   std::function<void(int error)> onDnsLookupDone;
 

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "ui/headless/socket_poll.h"
+#include "platform/socket_poll.h"
 
 namespace ui::headless {
 
@@ -86,7 +86,7 @@ bool HeadlessBackend::RunReadySocket(int waitMs) {
     ids.push_back(id);
     sockets.push_back(watch.socket);
   }
-  const std::vector<bool> ready = PollReadable(sockets, waitMs);
+  const std::vector<bool> ready = platform::PollReadable(sockets, waitMs);
   // Start the search after the socket served last, so a busy socket cannot starve the others.
   for (std::size_t k = 0; k < ids.size(); ++k) {
     const std::size_t i = (nextWatchStart_ + k) % ids.size();

@@ -1,10 +1,10 @@
 #include <winsock2.h>
 
-#include "ui/headless/socket_poll.h"
+#include "platform/socket_poll.h"
 
-namespace ui::headless {
+namespace platform {
 
-std::vector<bool> PollReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {
+std::vector<bool> PollReadable(const std::vector<std::intptr_t>& sockets, int timeoutMs) {
   std::vector<WSAPOLLFD> fds(sockets.size());
   for (std::size_t i = 0; i < sockets.size(); ++i)
     fds[i] = WSAPOLLFD{static_cast<SOCKET>(sockets[i]), POLLRDNORM, 0};
@@ -16,4 +16,4 @@ std::vector<bool> PollReadable(const std::vector<SocketHandle>& sockets, int tim
   return ready;
 }
 
-}  // namespace ui::headless
+}  // namespace platform

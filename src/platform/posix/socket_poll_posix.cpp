@@ -1,10 +1,10 @@
 #include <poll.h>
 
-#include "ui/headless/socket_poll.h"
+#include "platform/socket_poll.h"
 
-namespace ui::headless {
+namespace platform {
 
-std::vector<bool> PollReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {
+std::vector<bool> PollReadable(const std::vector<std::intptr_t>& sockets, int timeoutMs) {
   std::vector<pollfd> fds(sockets.size());
   for (std::size_t i = 0; i < sockets.size(); ++i)
     fds[i] = pollfd{static_cast<int>(sockets[i]), POLLIN, 0};
@@ -15,4 +15,4 @@ std::vector<bool> PollReadable(const std::vector<SocketHandle>& sockets, int tim
   return ready;
 }
 
-}  // namespace ui::headless
+}  // namespace platform
