@@ -19,20 +19,22 @@ void AsyncNameLookup::DnsLookup(const std::string& host) {
   const std::uint64_t generation = ++generation_;
   pending_ = true;
   auto finished = std::make_shared<std::atomic<bool>>(false);
-  ui::Clock& clock = backend_.clock();
-  // Registered as a worker before it starts, so virtual time stands still while it resolves,
-  // as real time would hardly move for a lookup that answers.
-  if (backend_.IsUiThread()) clock.WorkerStarted();
+  ui::Clock* clock = &backend_.clock();
+  // The lookup counts as a busy worker from now until its completion has run on the UI thread,
+  // so virtual time stands still while it resolves (as real time hardly moves for a lookup that
+  // answers) and a loop waiting for workers cannot miss the completion. The helper thread never
+  // touches the clock: the UI thread both opens and closes the registration.
+  const bool registered = backend_.IsUiThread();
+  if (registered) clock->WorkerStarted();
   std::weak_ptr<bool> alive = alive_;
   std::thread thread(
-      [this, clockPtr = &clock, resolver = resolver_, host, generation, finished, alive] {
-        clockPtr->WorkerStarted();
+      [this, clock, registered, resolver = resolver_, host, generation, finished, alive] {
         const ResolveResult result = resolver->Resolve(host);
-        backend_.Post([this, alive, generation, result] {
+        finished->store(true);
+        backend_.Post([this, clock, registered, alive, generation, result] {
+          if (registered) clock->WorkerFinished();
           if (alive.lock()) Done(generation, result);
         });
-        finished->store(true);
-        clockPtr->WorkerFinished();
       });
   helpers_.push_back(Helper{std::move(thread), std::move(finished)});
 }

@@ -75,7 +75,9 @@ int UdpSocket::ReceiveFrom(std::uint8_t* buffer, std::size_t capacity,
                            platform::Ipv4Endpoint* from) {
   if (!isOpen()) return -kNetNotOpen;
   readThisEvent_ = true;
-  return platform::ReceiveDatagram(socket_, buffer, capacity, from);
+  const int length = platform::ReceiveDatagram(socket_, buffer, capacity, from);
+  if (length < 0 && length != -platform::WouldBlockError()) receiveError_ = -length;
+  return length;
 }
 
 std::optional<platform::Ipv4Endpoint> UdpSocket::localEndpoint() const {
@@ -85,18 +87,18 @@ std::optional<platform::Ipv4Endpoint> UdpSocket::localEndpoint() const {
 
 void UdpSocket::Readable() {
   const platform::SocketHandle socket = socket_;
-  if (const int error = platform::TakeSocketError(socket); error != 0) {
-    RaiseError(error);
-    return;
-  }
   readThisEvent_ = false;
+  receiveError_ = 0;
   if (onDataAvailable) onDataAvailable(0);
+  if (socket_ != socket) return;  // the handler closed or reopened the socket
   // A handler that read nothing would leave the datagram queued and the loop calling back at
   // once, for ever; the datagram nobody wanted is dropped instead.
-  if (!readThisEvent_ && socket_ == socket) {
+  if (!readThisEvent_) {
     std::array<std::uint8_t, 16> discard;
-    platform::ReceiveDatagram(socket_, discard.data(), discard.size(), nullptr);
+    ReceiveFrom(discard.data(), discard.size(), nullptr);
   }
+  // A pending socket error makes the receive fail with it; it is reported once, by the event.
+  if (receiveError_ != 0) RaiseError(receiveError_);
 }
 
 void UdpSocket::RaiseError(int error) {

@@ -64,6 +64,7 @@ class UdpSocket {
   ui::Backend::WatchId watch_ = 0;
   platform::Ipv4Endpoint destination_;
   bool readThisEvent_ = false;
+  int receiveError_ = 0;
 };
 
 }  // namespace net

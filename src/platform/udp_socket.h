@@ -39,13 +39,11 @@ int SendDatagram(SocketHandle socket, const std::uint8_t* data, std::size_t leng
                  const Ipv4Endpoint& to);
 
 // Reads one datagram, cut at `capacity` bytes: its (cut) length, or the negated error code;
-// -WouldBlockError() when nothing is queued.
+// -WouldBlockError() when nothing is queued. A pending asynchronous error of the socket is
+// returned (and cleared) here.
 int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capacity,
                     Ipv4Endpoint* from);
 int WouldBlockError();
-
-// Takes the socket's pending asynchronous error (0 when there is none) and clears it.
-int TakeSocketError(SocketHandle socket);
 
 std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket);
 

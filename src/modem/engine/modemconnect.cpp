@@ -1,5 +1,9 @@
 #include "modem/engine/modemconnect.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+
 #include "ui/application.h"
 
 namespace quillon::modem {
@@ -9,6 +13,9 @@ namespace {
 // Public web hosts whose names the internet test resolves, tried in turn.
 constexpr std::array<std::string_view, 4> kTestHosts = {"www.example.com", "www.example.net",
                                                         "www.example.org", "example.com"};
+
+// How long a start from another thread waits for the UI thread at most.
+constexpr std::chrono::seconds kStartHandOverLimit{2};
 
 }  // namespace
 
@@ -64,18 +71,36 @@ void TfrmModemConnect::StartSession() {
   });
 }
 
-void TfrmModemConnect::StartSessionAt(int32_t startState) {
+void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool>* abandon) {
   if (app().backend().IsUiThread()) {
     state = startState;
     StartOnUiThread();
     return;
   }
+  struct Started {
+    std::mutex mu;
+    std::condition_variable cv;
+    bool done = false;
+  };
+  auto started = std::make_shared<Started>();
   std::weak_ptr<bool> alive = alive_;
-  app().backend().Post([this, alive, startState] {
-    if (!alive.lock()) return;
-    state = startState;
-    StartOnUiThread();
+  app().backend().Post([this, alive, startState, started] {
+    if (alive.lock()) {
+      state = startState;
+      StartOnUiThread();
+    }
+    std::lock_guard lock(started->mu);
+    started->done = true;
+    started->cv.notify_all();
   });
+  // The caller stays busy until its start has reached the UI thread, so whoever waits for the
+  // caller to end also sees the run under way. The wait is cut short for a caller that is being
+  // stopped, and bounded in case the UI thread is itself waiting for the caller.
+  const auto deadline = std::chrono::steady_clock::now() + kStartHandOverLimit;
+  std::unique_lock lock(started->mu);
+  while (!started->done && !(abandon && abandon->load()) &&
+         std::chrono::steady_clock::now() < deadline)
+    started->cv.wait_for(lock, std::chrono::milliseconds(20));
 }
 
 void TfrmModemConnect::StartOnUiThread() {

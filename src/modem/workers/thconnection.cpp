@@ -10,7 +10,7 @@ THConnectionThread::~THConnectionThread() {
 }
 
 void THConnectionThread::Execute() {
-  engine.StartSessionAt(startState);
+  engine.StartSessionAt(startState, &terminatedFlag());
 }
 
 }  // namespace quillon::modem

@@ -10,7 +10,7 @@ thCheckSWLink::~thCheckSWLink() {
 }
 
 void thCheckSWLink::Execute() {
-  engine.StartSessionAt(startState);
+  engine.StartSessionAt(startState, &terminatedFlag());
 }
 
 }  // namespace quillon::modem

@@ -15,8 +15,8 @@ namespace quillon::modem {
 // names itself for debuggers and registers with the backend's clock, so virtual time stands
 // still while it computes and passes while it sleeps.
 //
-// A subclass calls WaitFor() in its own destructor: Execute belongs to the subclass, which must
-// not be gone while the thread still runs it.
+// A subclass calls Terminate() and WaitFor() in its own destructor: Execute belongs to the
+// subclass, which must not be gone while the thread still runs it.
 class TThread {
  public:
   TThread(ui::Backend& backend, std::string debugName);
@@ -38,6 +38,7 @@ class TThread {
  protected:
   virtual void Execute() = 0;
   ui::Clock& clock() { return backend_.clock(); }
+  const std::atomic<bool>& terminatedFlag() const { return terminated_; }
   // Sleeps on the clock in short slices; false when Terminate cut the sleep short.
   bool SleepUnlessTerminated(std::int64_t ms);
 

@@ -78,13 +78,6 @@ int WouldBlockError() {
   return EAGAIN;
 }
 
-int TakeSocketError(SocketHandle socket) {
-  int error = 0;
-  socklen_t size = sizeof error;
-  if (::getsockopt(Fd(socket), SOL_SOCKET, SO_ERROR, &error, &size) != 0) return errno;
-  return error;
-}
-
 std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket) {
   sockaddr_in address{};
   socklen_t size = sizeof address;

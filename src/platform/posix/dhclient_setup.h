@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace platform::posix {
+
+// Everything the DHCP client reads or writes is ours: its configuration, the script it calls
+// with each lease, and one pid file and one lease file per interface, all in one private folder.
+// The distribution's own client script is never used: it rewrites the host's resolver
+// configuration and may rename the host.
+struct DhclientFiles {
+  std::string config;
+  std::string script;
+  std::string pidFile;
+  std::string leaseFile;
+};
+
+DhclientFiles DhclientFilesFor(const std::string& stateFolder, const std::string& interfaceName);
+
+// Sends a release for the interface's lease (when the lease file holds one), lets the script
+// remove the address and stops the client that kept the lease.
+std::vector<std::string> DhclientReleaseCommand(const std::string& dhclient,
+                                                const DhclientFiles& files,
+                                                const std::string& interfaceName);
+// Asks once for a lease; on success the client stays in the background to keep it.
+std::vector<std::string> DhclientRenewCommand(const std::string& dhclient,
+                                              const DhclientFiles& files,
+                                              const std::string& interfaceName);
+
+// Removes the addresses that were set by hand (permanent ones); leased addresses carry a lifetime.
+std::vector<std::string> FlushStaticAddressesCommand(const std::string& ip,
+                                                     const std::string& interfaceName);
+std::vector<std::string> ListStaticAddressesCommand(const std::string& ip);
+
+// The interface names in the one-line output of the listing command, each once, in order.
+std::vector<std::string> InterfacesInAddressListing(std::string_view listing);
+
+extern const char* const kDhclientConfig;
+extern const char* const kDhclientScript;
+
+struct InterfaceFacts {
+  std::string name;
+  std::uint32_t index = 0;
+  bool up = false;
+  bool loopback = false;
+  bool pointToPoint = false;
+  bool broadcast = false;
+  bool ethernet = false;
+  bool enslaved = false;  // a bridge port or bond member: its master carries the address
+};
+
+// Whether DHCP applies to the interface: up, an Ethernet-like broadcast link of its own.
+bool IsDhcpCandidate(const InterfaceFacts& facts);
+
+}  // namespace platform::posix

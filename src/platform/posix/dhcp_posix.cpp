@@ -1,0 +1,190 @@
+#include <fcntl.h>
+#include <ifaddrs.h>
+#include <linux/if_packet.h>
+#include <net/if.h>
+#include <net/if_arp.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/dhcp.h"
+#include "platform/posix/dhclient_setup.h"
+#include "platform/posix/shell_plan.h"
+#include "platform/posix/spawn.h"
+
+namespace platform {
+namespace {
+
+// The client's own time-out is 10 s (kDhclientConfig); these bound our wait for it.
+constexpr int kRenewTimeoutMs = 25000;
+constexpr int kReleaseTimeoutMs = 15000;
+constexpr int kIpTimeoutMs = 5000;
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+bool IsExecutableFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+std::string FindSystemProgram(const std::string& name) {
+  for (const char* folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/bin/"})
+    if (IsExecutableFile(folder + name)) return folder + name;
+  return posix::FindInSearchPath(name, Environment("PATH"));
+}
+
+// QUILLON_DHCLIENT names the client when set; a value that is not an executable file, such as
+// "none", means that there is no client and the renewal does nothing.
+std::string FindDhclient() {
+  if (const char* configured = std::getenv("QUILLON_DHCLIENT"))
+    return IsExecutableFile(configured) ? configured : std::string();
+  return FindSystemProgram("dhclient");
+}
+
+std::string StateFolder() {
+  std::string configured = Environment("QUILLON_DHCP_STATE_DIR");
+  return configured.empty() ? "/run/quillon-dhcp" : configured;
+}
+
+// The client runs our script as root, so the folder it lives in must be ours alone.
+bool PrivateFolder(const std::string& folder) {
+  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  struct stat st {};
+  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+         (st.st_mode & 022) == 0;
+}
+
+bool WriteFile(const std::string& path, const std::string& text, mode_t mode) {
+  std::string temporary = path + ".new";
+  ::unlink(temporary.c_str());
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+  if (fd < 0) return false;
+  bool ok = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size());
+  ok = ::close(fd) == 0 && ok;
+  if (ok && ::rename(temporary.c_str(), path.c_str()) == 0) return true;
+  ::unlink(temporary.c_str());
+  return false;
+}
+
+bool Enslaved(const std::string& name, unsigned flags) {
+  if (flags & IFF_SLAVE) return true;
+  struct stat st {};
+  return ::lstat(("/sys/class/net/" + name + "/master").c_str(), &st) == 0;
+}
+
+std::vector<posix::InterfaceFacts> ListInterfaces() {
+  std::vector<posix::InterfaceFacts> interfaces;
+  ifaddrs* list = nullptr;
+  if (::getifaddrs(&list) != 0) return interfaces;
+  for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+    if (!entry->ifa_name || !entry->ifa_addr || entry->ifa_addr->sa_family != AF_PACKET) continue;
+    const auto* link = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr);
+    posix::InterfaceFacts facts;
+    facts.name = entry->ifa_name;
+    facts.index = static_cast<std::uint32_t>(link->sll_ifindex);
+    facts.up = entry->ifa_flags & IFF_UP;
+    facts.loopback = entry->ifa_flags & IFF_LOOPBACK;
+    facts.pointToPoint = entry->ifa_flags & IFF_POINTOPOINT;
+    facts.broadcast = entry->ifa_flags & IFF_BROADCAST;
+    facts.ethernet = link->sll_hatype == ARPHRD_ETHER;
+    facts.enslaved = Enslaved(facts.name, entry->ifa_flags);
+    interfaces.push_back(std::move(facts));
+  }
+  ::freeifaddrs(list);
+  std::stable_sort(interfaces.begin(), interfaces.end(),
+                   [](const auto& a, const auto& b) { return a.index < b.index; });
+  return interfaces;
+}
+
+bool SafeInterfaceName(const std::string& name) {
+  return !name.empty() && name.size() < IF_NAMESIZE && name != "." && name != ".." &&
+         name.find('/') == std::string::npos;
+}
+
+// Renewal through ISC dhclient, the one client supported; other clients (a network manager's own,
+// dhcpcd, udhcpc) are left alone. Without root rights, without dhclient, or without a private
+// state folder (QUILLON_DHCP_STATE_DIR, else /run/quillon-dhcp) there are no adapters to act on
+// and nothing is done. An adapter counts as static when it holds an address without a lifetime;
+// switching it to DHCP removes those addresses, as the other platform drops the static
+// configuration, and the lease then brings the new one. After a renewal the client stays in the
+// background to keep the lease, as the system's DHCP service does elsewhere.
+class PosixDhcpSession : public DhcpSession {
+ public:
+  std::vector<DhcpAdapter> Adapters() override {
+    std::vector<DhcpAdapter> adapters;
+    if (::geteuid() != 0) return adapters;
+    dhclient_ = FindDhclient();
+    folder_ = StateFolder();
+    if (dhclient_.empty() || !PrivateFolder(folder_)) return adapters;
+    auto files = posix::DhclientFilesFor(folder_, "");
+    if (!WriteFile(files.config, posix::kDhclientConfig, 0600) ||
+        !WriteFile(files.script, posix::kDhclientScript, 0700))
+      return adapters;
+    ready_ = true;
+    ip_ = FindSystemProgram("ip");
+    std::vector<std::string> withStaticAddress;
+    if (!ip_.empty()) {
+      auto listing = posix::RunProgram(posix::ListStaticAddressesCommand(ip_), kIpTimeoutMs, true);
+      if (listing.exited && listing.exitCode == 0)
+        withStaticAddress = posix::InterfacesInAddressListing(listing.output);
+    }
+    for (const auto& facts : ListInterfaces()) {
+      if (!posix::IsDhcpCandidate(facts)) continue;
+      bool isStatic = std::find(withStaticAddress.begin(), withStaticAddress.end(), facts.name) !=
+                      withStaticAddress.end();
+      adapters.push_back({facts.name, facts.index, !isStatic});
+    }
+    return adapters;
+  }
+
+  bool EnableDhcp(const DhcpAdapter& adapter) override {
+    if (!ready_ || ip_.empty() || !SafeInterfaceName(adapter.name)) return false;
+    return Succeeded(posix::FlushStaticAddressesCommand(ip_, adapter.name), kIpTimeoutMs);
+  }
+
+  bool ReleaseLease(const DhcpAdapter& adapter) override {
+    if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
+    auto files = posix::DhclientFilesFor(folder_, adapter.name);
+    return Succeeded(posix::DhclientReleaseCommand(dhclient_, files, adapter.name),
+                     kReleaseTimeoutMs);
+  }
+
+  bool RenewLease(const DhcpAdapter& adapter) override {
+    if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
+    auto files = posix::DhclientFilesFor(folder_, adapter.name);
+    return Succeeded(posix::DhclientRenewCommand(dhclient_, files, adapter.name), kRenewTimeoutMs);
+  }
+
+ private:
+  static bool Succeeded(const std::vector<std::string>& command, int timeoutMs) {
+    auto result = posix::RunProgram(command, timeoutMs, false);
+    return result.exited && result.exitCode == 0;
+  }
+
+  bool ready_ = false;
+  std::string dhclient_;
+  std::string ip_;
+  std::string folder_;
+};
+
+class PosixDhcp : public DhcpService {
+ public:
+  std::unique_ptr<DhcpSession> OpenSession() override {
+    return std::make_unique<PosixDhcpSession>();
+  }
+};
+
+}  // namespace
+
+DhcpService& SystemDhcp() {
+  static PosixDhcp dhcp;
+  return dhcp;
+}
+
+}  // namespace platform

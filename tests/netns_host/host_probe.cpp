@@ -1,0 +1,39 @@
+// Runs one host service for real in the calling network namespace:
+//   host_probe renew     the wizard's DHCP renewal; exits with its result
+//   host_probe adapters  the adapter list, one "name address/mask gateway" line per adapter
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "host/winutilities.h"
+#include "platform/network_adapters.h"
+
+namespace {
+
+std::string Dotted(std::uint32_t address) {
+  return std::to_string(address >> 24) + "." + std::to_string((address >> 16) & 0xFF) + "." +
+         std::to_string((address >> 8) & 0xFF) + "." + std::to_string(address & 0xFF);
+}
+
+int ListAdapters() {
+  for (const auto& adapter : platform::ListNetworkAdapters()) {
+    std::uint32_t mask = adapter.addresses.empty() ? 0 : adapter.addresses.front().mask;
+    std::printf("%s %s/%s %s\n", adapter.name.c_str(), Dotted(adapter.FirstAddress()).c_str(),
+                Dotted(mask).c_str(), Dotted(adapter.gateway).c_str());
+  }
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && std::strcmp(argv[1], "renew") == 0) {
+    int result = host::RenewAllDhcpLeases();
+    std::printf("RenewAllDhcpLeases: %d\n", result);
+    return result;
+  }
+  if (argc == 2 && std::strcmp(argv[1], "adapters") == 0) return ListAdapters();
+  std::fprintf(stderr, "usage: %s renew|adapters\n", argv[0]);
+  return 64;
+}
