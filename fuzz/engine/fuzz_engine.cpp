@@ -20,10 +20,14 @@ using namespace quillon::modem;
 
 namespace {
 
-// Fails every lookup at once; the name test then walks its hosts without any network.
-class NoResolver : public net::NameResolver {
+// Answers at once without any network: the first test host is unknown, the others resolve, so
+// a name test ends after two lookups.
+class TableResolver : public net::NameResolver {
  public:
-  net::ResolveResult Resolve(const std::string&) override { return {net::kNetHostNotFound, 0}; }
+  net::ResolveResult Resolve(const std::string& host) override {
+    if (host == "www.example.com") return {net::kNetHostNotFound, 0};
+    return {net::kNetOk, 0xC6336401};
+  }
 };
 
 struct World {
@@ -43,7 +47,7 @@ struct World {
       if (length >= 0 && (length < 22 || length > 522)) __builtin_trap();
     };
     sink.Open();
-    engine = std::make_unique<TfrmModemConnect>(*app, setup, std::make_shared<NoResolver>());
+    engine = std::make_unique<TfrmModemConnect>(*app, setup, std::make_shared<TableResolver>());
     engine->destinationAddress = "127.0.0.1";
     engine->destinationPort = sink.localEndpoint()->port;
   }

@@ -13,6 +13,7 @@
 #include "config/settings_file_reader.h"
 #include "dialogs/frmshowokcancelmessage.h"
 #include "dialogs/frmshowpopmessage.h"
+#include "host/winutilities.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
@@ -68,7 +69,7 @@ void TmainForm::WireEvents() {
 // The start-up order matters: each step reads what the one before it found, and the skin is
 // applied only once every file of the language is in.
 void TmainForm::StartUp() {
-  processState().osKind = static_cast<std::uint8_t>(platform::OsKind());
+  processState().osKind = host::PlatformVersionCode();
   exeDir = FolderOf(ExecutablePath());
   quillon::config::loadProfile(customerProfile, exeDir);
   docsDir = exeDir + "Docs" + platform::kPathSeparator;

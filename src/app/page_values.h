@@ -3,19 +3,13 @@
 #include <cstdint>
 #include <string>
 
-namespace app {
+#include "host/wl_profile.h"
 
-// The wireless settings as recorded for the adapter's own utility.
-struct WlProfile {
-  std::string ssid;
-  std::int32_t channel = 0;
-  std::int32_t securityType = 0;
-  std::string key;
-};
+namespace app {
 
 // The connection values edited on the pages and exchanged with the modem.
 struct PageValues {
-  WlProfile wlProfile;
+  host::WlProfile wlProfile;
   std::string wanProtocol;
   std::string wanEncapsulation;
   std::string wanVpi;

@@ -1,5 +1,8 @@
 #include "ui/image.h"
 
+#include <cstdio>
+
+#include "ui/exception.h"
 #include "ui/picture_cache.h"
 
 namespace ui {
@@ -7,18 +10,37 @@ namespace ui {
 Image::Image(Form& owner, std::string name) : Control(owner, std::move(name), ControlKind::Image) {}
 
 void Image::LoadPicture(const std::string& path) {
-  // Get throws before anything changes, so a failed load keeps the previous picture.
-  PicturePtr picture = PictureCache::Instance().Get(path);
-  SetPicture(std::move(picture));
+  // Probe throws before anything changes, so a failed load keeps the previous picture.
+  const PictureSize size = PictureCache::Instance().Probe(path);
+  const bool same = path == picturePath_;
+  if (!same) {
+    picture_.reset();
+    decodeFailed_ = false;
+  }
   picturePath_ = path;
+  SetBounds(left(), top(), size.width, size.height);
+  if (!same) Changed();
 }
 
 void Image::SetPicture(PicturePtr picture) {
   picturePath_.clear();
+  decodeFailed_ = false;
   const bool same = picture == picture_;
   picture_ = std::move(picture);
   if (picture_) SetBounds(left(), top(), picture_->width, picture_->height);
   if (!same) Changed();
+}
+
+const PicturePtr& Image::picture() const {
+  if (!picture_ && !picturePath_.empty() && !decodeFailed_) {
+    try {
+      picture_ = PictureCache::Instance().Get(picturePath_);
+    } catch (const PictureError& e) {
+      decodeFailed_ = true;
+      std::fprintf(stderr, "picture %s: %s\n", name().c_str(), e.what());
+    }
+  }
+  return picture_;
 }
 
 }  // namespace ui

@@ -7,19 +7,28 @@
 
 namespace ui {
 
-// A picture control. Loading sizes the control to the picture; a missing or undecodable file
-// raises PictureError and leaves the previous picture in place.
+// A picture control. Loading sizes the control to the picture; a missing file or one whose
+// headers do not decode raises PictureError and leaves the previous picture in place.
+//
+// The skin loads every page's pictures at start and on every page change, but only one page
+// shows at a time, so a JPEG's pixels are decoded when the picture is first needed (drawn, or
+// asked for through picture()), once per file. A file whose headers are sound but whose pixel
+// data is damaged then shows nothing; picture() is empty for it and the damage is logged.
 class Image : public Control {
  public:
   Image(Form& owner, std::string name);
 
   void LoadPicture(const std::string& path);  // through PictureCache
   void SetPicture(PicturePtr picture);
-  const PicturePtr& picture() const { return picture_; }
+  // The pixels; decodes a loaded file on first use. Empty when there is no picture or its
+  // pixel data turned out to be damaged.
+  const PicturePtr& picture() const;
+  bool hasPicture() const { return picture_ != nullptr || !picturePath_.empty(); }
   const std::string& picturePath() const { return picturePath_; }
 
  private:
-  PicturePtr picture_;
+  mutable PicturePtr picture_;
+  mutable bool decodeFailed_ = false;
   std::string picturePath_;
 };
 

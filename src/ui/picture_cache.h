@@ -15,6 +15,9 @@ class PictureCache {
 
   // Throws PictureError as LoadPictureFile does; a failure is not cached.
   PicturePtr Get(const std::string& path);
+  // The picture's size, with its file checked as far as that is cheap: a JPEG's headers only
+  // (its pixels are decoded when first drawn), a bitmap fully. Throws PictureError.
+  PictureSize Probe(const std::string& path);
   void Clear();
   std::size_t size() const;
   std::size_t decodeCount() const { return decodeCount_; }

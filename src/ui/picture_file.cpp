@@ -20,18 +20,39 @@ std::string LowerExtension(const std::string& path) {
   return ext;
 }
 
+std::vector<std::uint8_t> ReadPictureBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw PictureError("Cannot open file \"" + path + "\"");
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                  std::istreambuf_iterator<char>());
+  if (in.bad()) throw PictureError("Cannot read file \"" + path + "\"");
+  return bytes;
+}
+
 }  // namespace
+
+bool IsJpegPath(const std::string& path) {
+  const std::string ext = LowerExtension(path);
+  return ext == ".jpg" || ext == ".jpeg";
+}
+
+PictureSize ProbeJpegFile(const std::string& path) {
+  if (path.empty()) throw PictureError("No picture file name");
+  if (!IsJpegPath(path)) throw PictureError("Not a JPEG file name (" + path + ")");
+  const std::vector<std::uint8_t> bytes = ReadPictureBytes(path);
+  try {
+    return ProbeJpeg(bytes.data(), bytes.size());
+  } catch (const PictureError& e) {
+    throw PictureError(std::string(e.what()) + " (" + path + ")");
+  }
+}
 
 Picture LoadPictureFile(const std::string& path) {
   if (path.empty()) throw PictureError("No picture file name");
   const std::string ext = LowerExtension(path);
   const bool jpeg = ext == ".jpg" || ext == ".jpeg";
   if (!jpeg && ext != ".bmp") throw PictureError("Unknown picture file extension (" + ext + ")");
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw PictureError("Cannot open file \"" + path + "\"");
-  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                  std::istreambuf_iterator<char>());
-  if (in.bad()) throw PictureError("Cannot read file \"" + path + "\"");
+  const std::vector<std::uint8_t> bytes = ReadPictureBytes(path);
   try {
     return jpeg ? DecodeJpeg(bytes.data(), bytes.size()) : DecodeBmp(bytes.data(), bytes.size());
   } catch (const PictureError& e) {

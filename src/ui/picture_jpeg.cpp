@@ -102,7 +102,35 @@ bool DecodeRows(Decoder& d, const std::uint8_t* data, std::size_t size, Picture&
   return true;
 }
 
+bool ReadHeaderOnly(Decoder& d, const std::uint8_t* data, std::size_t size, PictureSize& out) {
+  if (setjmp(d.errors.jump) != 0) return false;
+  jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&d.info, TRUE);
+  if (!PictureSizeAllowed(d.info.image_width, d.info.image_height)) {
+    std::snprintf(d.errors.message, sizeof d.errors.message, "picture too large (%ux%u)",
+                  d.info.image_width, d.info.image_height);
+    return false;
+  }
+  out.width = static_cast<int>(d.info.image_width);
+  out.height = static_cast<int>(d.info.image_height);
+  return true;
+}
+
 }  // namespace
+
+PictureSize ProbeJpeg(const std::uint8_t* data, std::size_t size) {
+  if (data == nullptr || size < 4) throw PictureError("JPEG image is too short");
+  Decoder d{};
+  d.info.err = jpeg_std_error(&d.errors.base);
+  d.errors.base.error_exit = OnError;
+  d.errors.base.emit_message = OnMessage;
+  jpeg_create_decompress(&d.info);
+  PictureSize found{};
+  const bool ok = ReadHeaderOnly(d, data, size, found);
+  jpeg_destroy_decompress(&d.info);
+  if (!ok) throw PictureError(std::string("JPEG error: ") + d.errors.message);
+  return found;
+}
 
 Picture DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < 4) throw PictureError("JPEG image is too short");

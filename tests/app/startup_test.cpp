@@ -109,10 +109,12 @@ TEST_F(WizardTest, MissingLanguageFolderLooksForTheFilesInTheCurrentDirectory) {
   ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
   ASSERT_EQ(chdir(cd_.language("English").c_str()), 0);
   const int ended = StartUp();
+  // Relative picture names are read from the current directory, as long as it is the same.
+  const bool drawn = ended == -1 && main().controls().imgMainMenu.picture() != nullptr;
   ASSERT_EQ(chdir(previous), 0);
   ASSERT_EQ(ended, -1);
   EXPECT_EQ(main().langDir, "");
-  EXPECT_TRUE(main().controls().imgMainMenu.picture());
+  EXPECT_TRUE(drawn);
   EXPECT_GE(main().ispDatabase.countryCount, 10);
   // The default language is not on offer, so nothing in the list is selected.
   EXPECT_EQ(main().controls().cbxLanguages.itemIndex(), -1);

@@ -9,7 +9,6 @@
 namespace {
 
 using host_testing::RecordingDhcp;
-using platform::DhcpAdapter;
 using Calls = std::vector<std::string>;
 
 TEST(RenewAllDhcpLeases, EachAdapterIsSwitchedReleasedAndRenewedInTurn) {

@@ -110,10 +110,11 @@ bool SafeInterfaceName(const std::string& name) {
 // Renewal through ISC dhclient, the one client supported; other clients (a network manager's own,
 // dhcpcd, udhcpc) are left alone. Without root rights, without dhclient, or without a private
 // state folder (QUILLON_DHCP_STATE_DIR, else /run/quillon-dhcp) there are no adapters to act on
-// and nothing is done. An adapter counts as static when it holds an address without a lifetime;
-// switching it to DHCP removes those addresses, as the other platform drops the static
-// configuration, and the lease then brings the new one. After a renewal the client stays in the
-// background to keep the lease, as the system's DHCP service does elsewhere.
+// and nothing is done. An adapter counts as static when it holds an address without a lifetime
+// (none does when the ip tool is missing); switching it to DHCP removes those addresses, as the
+// other platform drops the static configuration, and the lease then brings the new one. After a
+// renewal the client stays in the background to keep the lease, as the system's DHCP service
+// does elsewhere.
 class PosixDhcpSession : public DhcpSession {
  public:
   std::vector<DhcpAdapter> Adapters() override {

@@ -35,8 +35,6 @@ std::string LocaleSetting() {
 
 }  // namespace
 
-int OsKind() { return 0; }
-
 std::string SystemDefaultLanguageName() {
   std::string locale = LocaleSetting();
   // "de_DE.UTF-8" -> "de"; "C" and "POSIX" are the untranslated, that is English, system.

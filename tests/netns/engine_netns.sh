@@ -1,0 +1,108 @@
+#!/usr/bin/env bash
+# The engine across two network namespaces joined by a veth pair on TEST-NET-2: modemsim and
+# dnsmasq in the modem's, modemctl and the namespace test binary in the PC's. Nothing is sent
+# from the machine's own namespace. Needs root and iproute2; fails loudly without them.
+# Usage: engine_netns.sh MODEMSIM MODEMCTL NETNS_TESTS
+set -euo pipefail
+modemsim=$1 modemctl=$2 tests=$3
+if [ "$(id -u)" != 0 ]; then echo "engine_netns: needs root" >&2; exit 1; fi
+for tool in ip unshare dnsmasq; do
+  command -v "$tool" >/dev/null || { echo "engine_netns: $tool missing" >&2; exit 1; }
+done
+
+pc=qe_pc_$$ modem=qe_modem_$$
+work=$(mktemp -d /tmp/engine_netns.XXXXXX)
+pids=()
+cleanup() {
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  ip netns del "$pc" 2>/dev/null || true
+  ip netns del "$modem" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+ip netns add "$pc"
+ip netns add "$modem"
+ip link add veth_pc netns "$pc" type veth peer name veth_modem netns "$modem"
+ip -n "$pc" link set lo up
+ip -n "$modem" link set lo up
+ip -n "$pc" addr add 198.51.100.10/24 dev veth_pc
+ip -n "$modem" addr add 198.51.100.1/24 dev veth_modem
+ip -n "$pc" link set veth_pc up
+ip -n "$modem" link set veth_modem up
+ip -n "$pc" route add default via 198.51.100.1
+
+failures=0
+check() {  # check NAME EXPECTED_EXIT EXPECTED_TEXT COMMAND...
+  local name=$1 want=$2 text=$3; shift 3
+  local out rc=0
+  out=$("$@" 2>&1) || rc=$?
+  if [ "$rc" != "$want" ] || ! grep -qF -- "$text" <<<"$out"; then
+    echo "FAIL $name (exit $rc, wanted $want and '$text')"; echo "$out" | tail -20
+    failures=$((failures + 1))
+  else
+    echo "ok   $name"
+  fi
+}
+
+start_sim() {  # start_sim BIND
+  ip netns exec "$modem" "$modemsim" --bind "$1" --port 65002 --reboot-ms 200 \
+    --log "$work/sim.log" >"$work/sim.out" &
+  sim_pid=$!
+  pids+=("$sim_pid")
+  for _ in $(seq 100); do grep -q listening "$work/sim.out" 2>/dev/null && return; sleep 0.05; done
+  echo "modemsim did not start" >&2; exit 1
+}
+
+stop_sim() {
+  kill "$sim_pid"; wait "$sim_pid" 2>/dev/null || true
+  rm -f "$work/sim.out"
+}
+
+printf 'DiscoverTimeout=1\r\nDefaultTimeout=1\r\n' >"$work/fast.ini"
+run_ctl() { ip netns exec "$pc" "$modemctl" --settings "$work/fast.ini" "$@"; }
+
+# Discovery by the limited broadcast, then the hardware check's runs.
+start_sim 0.0.0.0
+check broadcast-discovery 0 "result: 3 1" \
+  run_ctl --dest 255.255.255.255 --linerate-after-discovery --pvc1-after-linerate 1
+check hardware-check-runs 0 "result: 5 1" run_ctl --dest 255.255.255.255 1,3,5
+stop_sim
+
+# A modem that hears only its own address: the broadcast goes unanswered, the gateway answers.
+start_sim 198.51.100.1
+gateway=$(ip -n "$pc" route show default | awk '{print $3}')
+check broadcast-unanswered 1 "STATE_DISCOVERY timeout" run_ctl --dest 255.255.255.255 1
+check gateway-discovery 0 "result: 1 1" run_ctl --dest "$gateway" 1
+check apply-through-gateway 0 "result: 9 1" \
+  run_ctl --dest "$gateway" --no-dns-after-wan-up --set connectionType=9 --set wlSecurity=PSK \
+  --set wlKey=passphrase 1,4,6,7,8
+
+# The internet name test against the modem's DNS server, with a resolv.conf of our own.
+ip netns exec "$modem" dnsmasq -C /dev/null --no-resolv --no-hosts --interface=veth_modem \
+  --bind-interfaces --except-interface=lo --address=/example.com/198.51.100.1 \
+  --address=/example.net/198.51.100.1 --address=/example.org/198.51.100.1 --address=/invalid/ \
+  --keep-in-foreground --pid-file="$work/dnsmasq.pid" --log-facility="$work/dnsmasq.log" \
+  --user=root --group=root &
+pids+=($!)
+for _ in $(seq 100); do [ -s "$work/dnsmasq.pid" ] && break; sleep 0.05; done
+echo "nameserver 198.51.100.1" >"$work/live.conf"
+printf 'nameserver 198.51.100.99\noptions timeout:5 attempts:2\n' >"$work/dead.conf"
+with_resolv() {  # with_resolv CONF COMMAND...
+  local conf=$1; shift
+  ip netns exec "$pc" unshare -m sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' \
+    "$conf" env QUILLON_NETNS_PC="$pc" "$@"
+}
+check name-test 0 "DNS Result: 198.51.100.1" \
+  with_resolv "$work/live.conf" "$modemctl" --settings "$work/fast.ini" --dest "$gateway" 1,8
+stop_sim
+
+# ICMP echo, the internet test thread and the resolver's deadline.
+check netns-tests 0 "PASSED" \
+  with_resolv "$work/live.conf" "$tests" --gtest_filter='-NetnsResolver.DeadServer*'
+check dead-dns 0 "PASSED" \
+  with_resolv "$work/dead.conf" "$tests" --gtest_filter='NetnsResolver.DeadServer*'
+
+[ "$failures" = 0 ] || { echo "$failures netns check(s) failed"; exit 1; }
+echo "all netns checks passed"
