@@ -47,6 +47,7 @@ TmainForm::TmainForm(ui::Application& app) : ui::Form(app, "mainForm"), c_(*this
   SetColor(ui::kWhite);
   WireEvents();
   StartUp();
+  InstallPageGroups(*this);
 }
 
 TmainForm::~TmainForm() = default;

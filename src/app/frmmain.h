@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/main_form_controls.h"
+#include "app/page_group.h"
 #include "app/page_routines.h"
 #include "app/page_values.h"
 #include "config/catalogue.h"
@@ -80,8 +82,9 @@ class TmainForm : public ui::Form {
   ui::Control* focusControl = nullptr;
   bool highlightVisible = false;
 
-  // What the page groups plug into the page machine.
+  // What the page groups plug into the page machine, and the groups themselves.
   PageRoutines routines;
+  std::vector<std::unique_ptr<PageGroup>> pageGroups;
 
  private:
   void StartUp();
