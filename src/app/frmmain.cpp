@@ -58,6 +58,7 @@ void TmainForm::WireEvents() {
   c_.imgExitBT.onClick = [this] { imgExitBTClick(); };
   c_.imgCloseBT.onClick = [this] { imgCloseBTClick(); };
   c_.imgNextBT.onClick = [this] { imgNextBTClick(); };
+  c_.cbxLanguages.onChange = [this] { cbxLanguagesChange(); };
   c_.imgBackBT.onClick = [this] { imgBackBTClick(); };
   // The pages with navigation pictures reveal them on hover; the progress pages have none.
   for (ui::Image* background :
@@ -80,6 +81,11 @@ void TmainForm::StartUp() {
   qigFileName = systemConfig.qigName;
   acrobatDir = exeDir + "Acrobat" + platform::kPathSeparator;
   applySkin();
+  ResetPageState();
+  FillLanguageList();
+}
+
+void TmainForm::ResetPageState() {
   currentPage = 1;
   staticIpSelected = false;
   dslFieldsLocked = true;
@@ -89,7 +95,6 @@ void TmainForm::StartUp() {
   linkCheckStep = 1;
   openInternetPage = true;
   profileWritten = false;
-  FillLanguageList();
 }
 
 void TmainForm::ResolveFolders() {

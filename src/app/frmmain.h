@@ -48,6 +48,10 @@ class TmainForm : public ui::Form {
   // The hover of the page backgrounds: reveals the navigation picture under the mouse.
   void navigationHover(int x, int y);
 
+  // The language list's change: reloads everything from the chosen language's folder and shows
+  // the main menu again.
+  void cbxLanguagesChange();
+
   // Application message n of the current language; empty when the catalogue has no such line.
   std::string applicationMessage(int n) const;
 
@@ -92,6 +96,7 @@ class TmainForm : public ui::Form {
   void LoadConfiguration();
   void LoadIspDatabaseOrEnd();
   void FillLanguageList();
+  void ResetPageState();
   void WireEvents();
   void wirelessRule();
   void routerPasswordRule();

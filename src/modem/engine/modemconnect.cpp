@@ -105,6 +105,7 @@ void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool
 
 void TfrmModemConnect::StartOnUiThread() {
   // A name lookup of an earlier run must not end this one.
+  Ping.Cancel();
   sessionResult = kSessionRunning;
   WSocket.Close();
   WSocket.Addr = destinationAddress;
@@ -138,7 +139,7 @@ void TfrmModemConnect::StartOnUiThread() {
         // Nothing to send. Keeping the previous request would resend it (a set-PVC request
         // whose acknowledgement looks like this step's), so the step sends nothing at all and
         // ends by its time-out.
-        (void)0;
+        sendBuffer = Datagram{};
       }
       break;
     case STATE_CMD_SAVEREBOOT:
@@ -160,8 +161,8 @@ void TfrmModemConnect::SendCommand(std::string_view name) {
     return;
   }
   // Its own datagram: the kept request of a run still in progress must stay what it resends.
-  sendBuffer = AssembleDatagram(targetMac, CommandRequest(name), ++sequenceNumber);
-  WSocket.Send(sendBuffer.bytes.data(), sendBuffer.length);
+  const Datagram datagram = AssembleDatagram(targetMac, CommandRequest(name), ++sequenceNumber);
+  WSocket.Send(datagram.bytes.data(), datagram.length);
 }
 
 void TfrmModemConnect::Send(const Request& request) {
