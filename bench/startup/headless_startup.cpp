@@ -21,7 +21,8 @@ int main(int argc, char** argv) {
   double ms = -1;
   if (const char* start = std::getenv("QUILLON_START_NS")) {
     using namespace std::chrono;
-    const long long now = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+    const long long now =
+        duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
     ms = static_cast<double>(now - std::atoll(start)) / 1e6;
   }
   std::printf("first-frame-ms %.1f\n", ms);

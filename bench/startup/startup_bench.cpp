@@ -47,7 +47,8 @@ double RunOnce(const Program& program) {
   for (char** e = environ; *e; ++e) env.emplace_back(*e);
   env.insert(env.end(), program.env.begin(), program.env.end());
   using namespace std::chrono;
-  const long long start = duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+  const long long start =
+      duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
   env.push_back("QUILLON_START_NS=" + std::to_string(start));
 
   std::vector<char*> argv, envp;
@@ -94,9 +95,16 @@ int main(int argc, char** argv) {
   const std::string lock = std::string("XDG_RUNTIME_DIR=") + runtime;
 
   std::vector<Program> programs = {
-      {"bare FLTK window, one JPEG", {argv[2], "--exit-after-first-frame",
-                                      cd + "/Language/English/mainmenu.jpg"}, "", {}, {}},
-      {"wizard, real window", {cd + "/quillon"}, cd, {"QUILLON_EXIT_AFTER_FIRST_FRAME=1", lock}, {}},
+      {"bare FLTK window, one JPEG",
+       {argv[2], "--exit-after-first-frame", cd + "/Language/English/mainmenu.jpg"},
+       "",
+       {},
+       {}},
+      {"wizard, real window",
+       {cd + "/quillon"},
+       cd,
+       {"QUILLON_EXIT_AFTER_FIRST_FRAME=1", lock},
+       {}},
       {"wizard, headless backend", {argv[3], cd}, "", {lock}, {}},
   };
   for (int i = 0; i < runs; ++i) {

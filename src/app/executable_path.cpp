@@ -16,6 +16,8 @@ std::string ExecutablePath() {
   return Override().empty() ? platform::ExecutablePath() : Override();
 }
 
-void SetExecutablePathForTests(std::string path) { Override() = std::move(path); }
+void SetExecutablePathForTests(std::string path) {
+  Override() = std::move(path);
+}
 
 }  // namespace app

@@ -100,8 +100,8 @@ void TmainForm::ResetPageState() {
 void TmainForm::ResolveFolders() {
   // Without the language folder every later file is looked up by its bare name in the current
   // directory: langDir stays empty.
-  const std::string folder = exeDir + "Language" + platform::kPathSeparator +
-                             customerProfile.DefaultLanguage;
+  const std::string folder =
+      exeDir + "Language" + platform::kPathSeparator + customerProfile.DefaultLanguage;
   langDir = platform::DirectoryExists(folder) ? folder + platform::kPathSeparator : std::string();
 }
 
@@ -165,7 +165,9 @@ void TmainForm::imgExitBTClick() {
   app().Halt(0);
 }
 
-void TmainForm::imgCloseBTClick() { app().Halt(0); }
+void TmainForm::imgCloseBTClick() {
+  app().Halt(0);
+}
 
 void TmainForm::showPopMessage(const std::string& text) {
   auto& dialog = *windows().showPopMessage;

@@ -9,7 +9,9 @@
 namespace app {
 namespace {
 
-bool Run(const std::function<bool()>& routine) { return routine && routine(); }
+bool Run(const std::function<bool()>& routine) {
+  return routine && routine();
+}
 void Run(const std::function<void()>& routine) {
   if (routine) routine();
 }
@@ -72,8 +74,12 @@ void TmainForm::routerPasswordRule() {
 void TmainForm::goNext() {
   const bool eu = customerProfile.profileName == "EU";
   switch (currentPage) {
-    case PAGE_MAIN_MENU: currentPage = PAGE_POWER_LINK; break;
-    case PAGE_POWER_LINK: currentPage = PAGE_ETHERNET_LINK; break;
+    case PAGE_MAIN_MENU:
+      currentPage = PAGE_POWER_LINK;
+      break;
+    case PAGE_POWER_LINK:
+      currentPage = PAGE_ETHERNET_LINK;
+      break;
     case PAGE_ETHERNET_LINK:
       if (processState().ethernetLinkState == kLinkUp)
         currentPage = PAGE_ADSL_LINK;
@@ -86,7 +92,9 @@ void TmainForm::goNext() {
       else
         Run(routines.startAdslCheck);
       break;
-    case PAGE_CHECK_HW_LINK: routerPasswordRule(); break;
+    case PAGE_CHECK_HW_LINK:
+      routerPasswordRule();
+      break;
     case PAGE_ISP_SELECTION:
       if (!Run(routines.validateIspPage))
         highlightControl(focusControl);
@@ -115,9 +123,12 @@ void TmainForm::goNext() {
       Run(routines.collectSettings);
       break;
     case PAGE_CHECK_SW_LINK:
-      currentPage = customerProfile.isBundle == 1 ? PAGE_INSTALL_COMPLETE : PAGE_INSTALL_COMPLETE_ALONE;
+      currentPage =
+          customerProfile.isBundle == 1 ? PAGE_INSTALL_COMPLETE : PAGE_INSTALL_COMPLETE_ALONE;
       break;
-    case PAGE_INSTALL_COMPLETE: currentPage = PAGE_ETHERNET_REMOVE; break;
+    case PAGE_INSTALL_COMPLETE:
+      currentPage = PAGE_ETHERNET_REMOVE;
+      break;
     case PAGE_ETHERNET_REMOVE:
       if (Run(routines.ethernetStillConnected)) {
         showPopMessage(applicationMessage(0));
@@ -130,10 +141,17 @@ void TmainForm::goNext() {
     case PAGE_WLAN_USB_CHECK:
       if (Run(routines.adapterPresent)) currentPage = PAGE_INS_WLAN_DRIVER;
       break;
-    case PAGE_INS_WLAN_DRIVER: currentPage = PAGE_WLAN_INTERNET_STAT; break;
-    case PAGE_WLAN_INTERNET_STAT: currentPage = PAGE_WLAN_INS_COMPLETE; break;
-    case PAGE_WIRELESS_REMIND_SSID: currentPage = PAGE_CHECK_SW_LINK; break;
-    default: break;
+    case PAGE_INS_WLAN_DRIVER:
+      currentPage = PAGE_WLAN_INTERNET_STAT;
+      break;
+    case PAGE_WLAN_INTERNET_STAT:
+      currentPage = PAGE_WLAN_INS_COMPLETE;
+      break;
+    case PAGE_WIRELESS_REMIND_SSID:
+      currentPage = PAGE_CHECK_SW_LINK;
+      break;
+    default:
+      break;
   }
 }
 
@@ -145,18 +163,32 @@ void TmainForm::goBack() {
 
   // Back from the wireless pages returns to the connection page the protocol chose.
   auto toConnectionPage = [this] {
-    currentPage = pppSelected ? PAGE_PPP_SETTING
-                              : (staticIpSelected ? PAGE_STATIC_IP : PAGE_ISP_SELECTION);
+    currentPage =
+        pppSelected ? PAGE_PPP_SETTING : (staticIpSelected ? PAGE_STATIC_IP : PAGE_ISP_SELECTION);
   };
   switch (currentPage) {
-    case PAGE_POWER_LINK: currentPage = PAGE_MAIN_MENU; break;
-    case PAGE_ETHERNET_LINK: currentPage = PAGE_POWER_LINK; break;
-    case PAGE_ADSL_LINK: currentPage = PAGE_ETHERNET_LINK; break;
-    case PAGE_CHECK_HW_LINK: currentPage = PAGE_ADSL_LINK; break;
-    case PAGE_ISP_SELECTION: currentPage = PAGE_CHECK_HW_LINK; break;
+    case PAGE_POWER_LINK:
+      currentPage = PAGE_MAIN_MENU;
+      break;
+    case PAGE_ETHERNET_LINK:
+      currentPage = PAGE_POWER_LINK;
+      break;
+    case PAGE_ADSL_LINK:
+      currentPage = PAGE_ETHERNET_LINK;
+      break;
+    case PAGE_CHECK_HW_LINK:
+      currentPage = PAGE_ADSL_LINK;
+      break;
+    case PAGE_ISP_SELECTION:
+      currentPage = PAGE_CHECK_HW_LINK;
+      break;
     case PAGE_STATIC_IP:
-    case PAGE_PPP_SETTING: currentPage = PAGE_ISP_SELECTION; break;
-    case PAGE_WRADIO_SETTING: toConnectionPage(); break;
+    case PAGE_PPP_SETTING:
+      currentPage = PAGE_ISP_SELECTION;
+      break;
+    case PAGE_WRADIO_SETTING:
+      toConnectionPage();
+      break;
     case PAGE_WIRELESS_SETTING:
       if (quillon::config::radioPageEnabled(systemConfig))
         currentPage = PAGE_WRADIO_SETTING;
@@ -169,14 +201,23 @@ void TmainForm::goBack() {
       else if (!radioEnabled)
         currentPage = PAGE_WRADIO_SETTING;
       else
-        currentPage = customerProfile.profileName == "EU" ? PAGE_WIRELESS_REMIND_SSID
-                                                          : PAGE_WIRELESS_SETTING;
+        currentPage =
+            customerProfile.profileName == "EU" ? PAGE_WIRELESS_REMIND_SSID : PAGE_WIRELESS_SETTING;
       break;
-    case PAGE_ETHERNET_REMOVE: currentPage = PAGE_INSTALL_COMPLETE; break;
-    case PAGE_WLAN_USB_CHECK: currentPage = PAGE_ETHERNET_REMOVE; break;
-    case PAGE_INS_WLAN_DRIVER: currentPage = PAGE_WLAN_USB_CHECK; break;
-    case PAGE_WIRELESS_REMIND_SSID: currentPage = PAGE_WIRELESS_SETTING; break;
-    default: break;
+    case PAGE_ETHERNET_REMOVE:
+      currentPage = PAGE_INSTALL_COMPLETE;
+      break;
+    case PAGE_WLAN_USB_CHECK:
+      currentPage = PAGE_ETHERNET_REMOVE;
+      break;
+    case PAGE_INS_WLAN_DRIVER:
+      currentPage = PAGE_WLAN_USB_CHECK;
+      break;
+    case PAGE_WIRELESS_REMIND_SSID:
+      currentPage = PAGE_WIRELESS_SETTING;
+      break;
+    default:
+      break;
   }
 }
 

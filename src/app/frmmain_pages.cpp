@@ -31,9 +31,12 @@ PageLayout LayoutOf(int page, MainFormControls& c, bool multiLang, bool eu) {
       if (multiLang) layout.controls.push_back({&c.cbxLanguages, "CB_Languages", true});
       return layout;
     }
-    case PAGE_POWER_LINK: return {&c.imgPowerLinkBG, "IMG_PowerLinkHelpDlg", {}};
-    case PAGE_ETHERNET_LINK: return {&c.imgEthernetLinkBG, "IMG_EthernetLinkHelpDlg", {}};
-    case PAGE_ADSL_LINK: return {&c.imgADSLLinkBG, "IMG_ADSLLinkHelpDlg", {}};
+    case PAGE_POWER_LINK:
+      return {&c.imgPowerLinkBG, "IMG_PowerLinkHelpDlg", {}};
+    case PAGE_ETHERNET_LINK:
+      return {&c.imgEthernetLinkBG, "IMG_EthernetLinkHelpDlg", {}};
+    case PAGE_ADSL_LINK:
+      return {&c.imgADSLLinkBG, "IMG_ADSLLinkHelpDlg", {}};
     case PAGE_CHECK_HW_LINK:
       return {&c.imgCheckHWLinkBG, nullptr, {{&c.pbrCheckHWLink, "PB_CheckHWLinkStatus", true}}};
     case PAGE_ISP_SELECTION:
@@ -68,16 +71,21 @@ PageLayout LayoutOf(int page, MainFormControls& c, bool multiLang, bool eu) {
     case PAGE_WRADIO_SETTING:
       return {&c.imgWRadioSettingBG, "IMG_WRadioSettingDlg", {{&c.cbxWRadio, "CB_WRadio"}}};
     case PAGE_WIRELESS_SETTING: {
-      PageLayout layout{&c.imgWirelessSettingBG, "IMG_WirelessSettingDlg", {{&c.edtSSID, "ED_SSID"}}};
+      PageLayout layout{
+          &c.imgWirelessSettingBG, "IMG_WirelessSettingDlg", {{&c.edtSSID, "ED_SSID"}}};
       if (!eu) layout.controls.push_back({&c.cbxWLCountry, "CB_WLCountry"});
       layout.controls.push_back({&c.cbxChannel, "CB_Channel"});
       layout.controls.push_back({&c.cbxEncryptType, "CB_EncryptionType"});
       return layout;
     }
-    case PAGE_CHECK_SW_LINK: return {&c.imgCheckSWLinkBG, nullptr, {}};
-    case PAGE_INSTALL_COMPLETE: return {&c.imgInstallCompleteBG, nullptr, {}};
-    case PAGE_ETHERNET_REMOVE: return {&c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlg", {}};
-    case PAGE_WLAN_USB_CHECK: return {&c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlg", {}};
+    case PAGE_CHECK_SW_LINK:
+      return {&c.imgCheckSWLinkBG, nullptr, {}};
+    case PAGE_INSTALL_COMPLETE:
+      return {&c.imgInstallCompleteBG, nullptr, {}};
+    case PAGE_ETHERNET_REMOVE:
+      return {&c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlg", {}};
+    case PAGE_WLAN_USB_CHECK:
+      return {&c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlg", {}};
     case PAGE_INS_WLAN_DRIVER:
       return {&c.imgInsWlanDriverBG,
               nullptr,
@@ -86,11 +94,14 @@ PageLayout LayoutOf(int page, MainFormControls& c, bool multiLang, bool eu) {
       return {&c.imgWlanInternetStatBG,
               nullptr,
               {{&c.pbrWlanInternetStat, "PB_WlanInternetStatus", true}}};
-    case PAGE_WLAN_INS_COMPLETE: return {&c.imgWlanInsCompleteBG, nullptr, {}};
+    case PAGE_WLAN_INS_COMPLETE:
+      return {&c.imgWlanInsCompleteBG, nullptr, {}};
     case PAGE_WIRELESS_REMIND_SSID:
       return {&c.imgWirelessRemindSsidDlgBG, "IMG_WirelessRemindSsid", {{&c.lblSSID, nullptr}}};
-    case PAGE_INSTALL_COMPLETE_ALONE: return {&c.imgInstallCompleteAloneBG, nullptr, {}};
-    default: return {};
+    case PAGE_INSTALL_COMPLETE_ALONE:
+      return {&c.imgInstallCompleteAloneBG, nullptr, {}};
+    default:
+      return {};
   }
 }
 
@@ -121,29 +132,85 @@ void TmainForm::showPage() {
 
 void TmainForm::HideAllPages() {
   auto& c = c_;
-  for (ui::Control* control : std::initializer_list<ui::Control*>{
-           &c.imgViewManualBT, &c.imgViewQIGBT, &c.imgAcrobatBT, &c.imgTechnicalSupportBT,
-           &c.imgQuickInstallBT, &c.imgCloseBT, &c.imgViewKXManual, &c.imgInstallKX,
-           &c.imgMainMenu, &c.imgPowerLinkBG, &c.imgEthernetLinkBG, &c.imgADSLLinkBG,
-           &c.imgCheckHWLinkBG, &c.imgISPSelectionBG, &c.imgStaticIPBG, &c.imgPPPSettingBG,
-           &c.imgWRadioSettingBG, &c.imgWirelessSettingBG, &c.imgCheckSWLinkBG,
-           &c.imgInstallCompleteBG, &c.imgInstallCompleteAloneBG, &c.imgEthernetRemoveBG,
-           &c.imgWlanUsbCheckBG, &c.imgInsWlanDriverBG, &c.imgWlanInternetStatBG,
-           &c.imgWlanInsCompleteBG, &c.imgWirelessRemindSsidDlgBG, &c.imgDSLCountry, &c.imgDSLISP,
-           &c.cbxDSLCountry, &c.cbxDSLISP, &c.imgDSLProtocol, &c.imgDSLEncaps, &c.imgDSLVPI,
-           &c.imgDSLVCI, &c.imgDSLNotice, &c.imgDSLMTU, &c.cbxDSLProtocol, &c.cbxDSLEncaps,
-           &c.edtVPI, &c.edtVCI, &c.edtMTU, &c.medWANIP, &c.medSubnet, &c.medGateway, &c.medDNSIP,
-           &c.edtUsername, &c.edtPassword, &c.edtConfirmPass, &c.cbxWRadio, &c.edtSSID,
-           &c.cbxWLCountry, &c.cbxChannel, &c.cbxEncryptType, &c.imgWEPKey64, &c.imgWEPKey128,
-           &c.imgWPAHex, &c.imgWPAACSII, &c.imgEncryptOptField, &c.edtWPAKey, &c.lblSSID,
-           &c.lblWlKey, &c.imgRemindKey, &c.imgWirelessRemindSsidWarnMsg, &c.lblPercent,
-           &c.pbrCheckHWLink, &c.pbrCheckSWLink, &c.pbrInstallWlanDriver, &c.pbrWlanInternetStat,
-           &c.imgInsWLANUSB, &c.imgInsBrowse, &c.imgWlanInsCompleteBT, &c.imgBackBT, &c.imgExitBT,
-           &c.imgNextBT})
+  for (ui::Control* control : std::initializer_list<ui::Control*>{&c.imgViewManualBT,
+                                                                  &c.imgViewQIGBT,
+                                                                  &c.imgAcrobatBT,
+                                                                  &c.imgTechnicalSupportBT,
+                                                                  &c.imgQuickInstallBT,
+                                                                  &c.imgCloseBT,
+                                                                  &c.imgViewKXManual,
+                                                                  &c.imgInstallKX,
+                                                                  &c.imgMainMenu,
+                                                                  &c.imgPowerLinkBG,
+                                                                  &c.imgEthernetLinkBG,
+                                                                  &c.imgADSLLinkBG,
+                                                                  &c.imgCheckHWLinkBG,
+                                                                  &c.imgISPSelectionBG,
+                                                                  &c.imgStaticIPBG,
+                                                                  &c.imgPPPSettingBG,
+                                                                  &c.imgWRadioSettingBG,
+                                                                  &c.imgWirelessSettingBG,
+                                                                  &c.imgCheckSWLinkBG,
+                                                                  &c.imgInstallCompleteBG,
+                                                                  &c.imgInstallCompleteAloneBG,
+                                                                  &c.imgEthernetRemoveBG,
+                                                                  &c.imgWlanUsbCheckBG,
+                                                                  &c.imgInsWlanDriverBG,
+                                                                  &c.imgWlanInternetStatBG,
+                                                                  &c.imgWlanInsCompleteBG,
+                                                                  &c.imgWirelessRemindSsidDlgBG,
+                                                                  &c.imgDSLCountry,
+                                                                  &c.imgDSLISP,
+                                                                  &c.cbxDSLCountry,
+                                                                  &c.cbxDSLISP,
+                                                                  &c.imgDSLProtocol,
+                                                                  &c.imgDSLEncaps,
+                                                                  &c.imgDSLVPI,
+                                                                  &c.imgDSLVCI,
+                                                                  &c.imgDSLNotice,
+                                                                  &c.imgDSLMTU,
+                                                                  &c.cbxDSLProtocol,
+                                                                  &c.cbxDSLEncaps,
+                                                                  &c.edtVPI,
+                                                                  &c.edtVCI,
+                                                                  &c.edtMTU,
+                                                                  &c.medWANIP,
+                                                                  &c.medSubnet,
+                                                                  &c.medGateway,
+                                                                  &c.medDNSIP,
+                                                                  &c.edtUsername,
+                                                                  &c.edtPassword,
+                                                                  &c.edtConfirmPass,
+                                                                  &c.cbxWRadio,
+                                                                  &c.edtSSID,
+                                                                  &c.cbxWLCountry,
+                                                                  &c.cbxChannel,
+                                                                  &c.cbxEncryptType,
+                                                                  &c.imgWEPKey64,
+                                                                  &c.imgWEPKey128,
+                                                                  &c.imgWPAHex,
+                                                                  &c.imgWPAACSII,
+                                                                  &c.imgEncryptOptField,
+                                                                  &c.edtWPAKey,
+                                                                  &c.lblSSID,
+                                                                  &c.lblWlKey,
+                                                                  &c.imgRemindKey,
+                                                                  &c.imgWirelessRemindSsidWarnMsg,
+                                                                  &c.lblPercent,
+                                                                  &c.pbrCheckHWLink,
+                                                                  &c.pbrCheckSWLink,
+                                                                  &c.pbrInstallWlanDriver,
+                                                                  &c.pbrWlanInternetStat,
+                                                                  &c.imgInsWLANUSB,
+                                                                  &c.imgInsBrowse,
+                                                                  &c.imgWlanInsCompleteBT,
+                                                                  &c.imgBackBT,
+                                                                  &c.imgExitBT,
+                                                                  &c.imgNextBT})
     control->Hide();
   if (customerProfile.isMultiLang != 0) c.cbxLanguages.Hide();
-  for (ui::Image* image : {&c.imgInsCompleteBT, &c.imgInsWLANUSB, &c.imgInsBrowse,
-                           &c.imgInsCompleteAloneBT})
+  for (ui::Image* image :
+       {&c.imgInsCompleteBT, &c.imgInsWLANUSB, &c.imgInsBrowse, &c.imgInsCompleteAloneBT})
     image->BringToFront();
   app().SetCursor(ui::Cursor::Arrow);
 }
@@ -208,8 +275,11 @@ void TmainForm::LayOutCurrentPage() {
       Prepare(c.pbrWlanInternetStat, 1500);
       run(routines.startWirelessInternetTest);
       break;
-    case PAGE_WIRELESS_REMIND_SSID: run(routines.layOutRemindPage); break;
-    default: break;
+    case PAGE_WIRELESS_REMIND_SSID:
+      run(routines.layOutRemindPage);
+      break;
+    default:
+      break;
   }
 }
 

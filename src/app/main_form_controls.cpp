@@ -14,7 +14,9 @@ T& Hidden(ui::Form& form, const char* name) {
   return control;
 }
 
-ui::Image& Img(ui::Form& form, const char* name) { return Hidden<ui::Image>(form, name); }
+ui::Image& Img(ui::Form& form, const char* name) {
+  return Hidden<ui::Image>(form, name);
+}
 
 }  // namespace
 
@@ -116,9 +118,9 @@ MainFormControls::MainFormControls(ui::Form& f)
   for (ui::Image* background :
        {&imgMainMenu, &imgPowerLinkBG, &imgEthernetLinkBG, &imgADSLLinkBG, &imgCheckHWLinkBG,
         &imgISPSelectionBG, &imgStaticIPBG, &imgPPPSettingBG, &imgWRadioSettingBG,
-        &imgWirelessSettingBG, &imgCheckSWLinkBG, &imgInstallCompleteBG,
-        &imgInstallCompleteAloneBG, &imgEthernetRemoveBG, &imgWlanUsbCheckBG, &imgInsWlanDriverBG,
-        &imgWlanInternetStatBG, &imgWlanInsCompleteBG, &imgWirelessRemindSsidDlgBG}) {
+        &imgWirelessSettingBG, &imgCheckSWLinkBG, &imgInstallCompleteBG, &imgInstallCompleteAloneBG,
+        &imgEthernetRemoveBG, &imgWlanUsbCheckBG, &imgInsWlanDriverBG, &imgWlanInternetStatBG,
+        &imgWlanInsCompleteBG, &imgWirelessRemindSsidDlgBG}) {
     background->SetLeft(1);
     background->SetTop(1);
   }

@@ -2,12 +2,18 @@
 
 #include "app/frmmain.h"
 #include "app/page_group.h"
+#include "app/apply_pages.h"
+#include "app/completion_pages.h"
+#include "app/main_menu.h"
 
 namespace app {
 
 void InstallPageGroups(TmainForm& form) {
   (void)form;
   // One line per page group, in the order their Parts of the wizard come:
+  form.pageGroups.push_back(std::make_unique<SoftwareLinkPage>(form));
+  form.pageGroups.push_back(std::make_unique<CompletionPages>(form));
+  form.pageGroups.push_back(std::make_unique<MainMenuPages>(form));
 }
 
 }  // namespace app

@@ -4,12 +4,16 @@
 
 namespace dialogs {
 
-bool DialogTextsLoaded() { return quillon::config::dialogTexts().loaded; }
+bool DialogTextsLoaded() {
+  return quillon::config::dialogTexts().loaded;
+}
 
 std::string DialogText(int line) {
   return quillon::config::message(quillon::config::dialogTexts().texts, line);
 }
 
-int DialogCharset() { return quillon::config::dialogCharset(); }
+int DialogCharset() {
+  return quillon::config::dialogCharset();
+}
 
 }  // namespace dialogs

@@ -42,9 +42,13 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   onPaint = [this] { FormPaint(); };
 }
 
-void TfrmPasswordConfirm::btnOkClick() { SetModalResult(ui::kMrOk); }
+void TfrmPasswordConfirm::btnOkClick() {
+  SetModalResult(ui::kMrOk);
+}
 
-void TfrmPasswordConfirm::btnCancelClick() { SetModalResult(ui::kMrCancel); }
+void TfrmPasswordConfirm::btnCancelClick() {
+  SetModalResult(ui::kMrCancel);
+}
 
 void TfrmPasswordConfirm::lblForgotPasswordClick() {
   if (!resetDialog || resetDialog->ShowModal() != ui::kMrOk) return;

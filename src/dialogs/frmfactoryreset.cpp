@@ -28,9 +28,13 @@ TfrmResetDefault::TfrmResetDefault(ui::Application& app)
   onPaint = [this] { FormPaint(); };
 }
 
-void TfrmResetDefault::btnOkClick() { SetModalResult(ui::kMrOk); }
+void TfrmResetDefault::btnOkClick() {
+  SetModalResult(ui::kMrOk);
+}
 
-void TfrmResetDefault::btnCancelClick() { SetModalResult(ui::kMrCancel); }
+void TfrmResetDefault::btnCancelClick() {
+  SetModalResult(ui::kMrCancel);
+}
 
 void TfrmResetDefault::FormPaint() {
   const int charset = DialogCharset();

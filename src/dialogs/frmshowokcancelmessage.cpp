@@ -26,9 +26,13 @@ TShowOkCancelMessage::TShowOkCancelMessage(ui::Application& app)
   onPaint = [this] { FormPaint(); };
 }
 
-void TShowOkCancelMessage::btnOkClick() { SetModalResult(ui::kMrOk); }
+void TShowOkCancelMessage::btnOkClick() {
+  SetModalResult(ui::kMrOk);
+}
 
-void TShowOkCancelMessage::btnCancelClick() { SetModalResult(ui::kMrCancel); }
+void TShowOkCancelMessage::btnCancelClick() {
+  SetModalResult(ui::kMrCancel);
+}
 
 void TShowOkCancelMessage::FormPaint() {
   const int charset = DialogCharset();

@@ -68,6 +68,23 @@ struct Decoder {
   jpeg_progress_mgr progress;
 };
 
+// Sets libjpeg up with our error handling; `d` must stay where it is until it is destroyed.
+void CreateDecoder(Decoder& d) {
+  d.info.err = jpeg_std_error(&d.errors.base);
+  d.errors.base.error_exit = OnError;
+  d.errors.base.emit_message = OnMessage;
+  d.progress.progress_monitor = OnProgress;
+  jpeg_create_decompress(&d.info);
+  d.info.progress = &d.progress;
+}
+
+bool HeaderSizeAllowed(Decoder& d) {
+  if (PictureSizeAllowed(d.info.image_width, d.info.image_height)) return true;
+  std::snprintf(d.errors.message, sizeof d.errors.message, "picture too large (%ux%u)",
+                d.info.image_width, d.info.image_height);
+  return false;
+}
+
 // Returns false with errors.message set on any libjpeg failure. `picture` and `cmykRow` live in
 // the caller's frame, so nothing that needs a destructor is skipped by a longjmp out of here.
 bool DecodeRows(Decoder& d, const std::uint8_t* data, std::size_t size, Picture& picture,
@@ -75,11 +92,7 @@ bool DecodeRows(Decoder& d, const std::uint8_t* data, std::size_t size, Picture&
   if (setjmp(d.errors.jump) != 0) return false;
   jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&d.info, TRUE);
-  if (!PictureSizeAllowed(d.info.image_width, d.info.image_height)) {
-    std::snprintf(d.errors.message, sizeof d.errors.message, "picture too large (%ux%u)",
-                  d.info.image_width, d.info.image_height);
-    return false;
-  }
+  if (!HeaderSizeAllowed(d)) return false;
   const bool cmyk = d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK;
   d.info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
   jpeg_start_decompress(&d.info);
@@ -106,11 +119,7 @@ bool ReadHeaderOnly(Decoder& d, const std::uint8_t* data, std::size_t size, Pict
   if (setjmp(d.errors.jump) != 0) return false;
   jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&d.info, TRUE);
-  if (!PictureSizeAllowed(d.info.image_width, d.info.image_height)) {
-    std::snprintf(d.errors.message, sizeof d.errors.message, "picture too large (%ux%u)",
-                  d.info.image_width, d.info.image_height);
-    return false;
-  }
+  if (!HeaderSizeAllowed(d)) return false;
   out.width = static_cast<int>(d.info.image_width);
   out.height = static_cast<int>(d.info.image_height);
   return true;
@@ -121,10 +130,7 @@ bool ReadHeaderOnly(Decoder& d, const std::uint8_t* data, std::size_t size, Pict
 PictureSize ProbeJpeg(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < 4) throw PictureError("JPEG image is too short");
   Decoder d{};
-  d.info.err = jpeg_std_error(&d.errors.base);
-  d.errors.base.error_exit = OnError;
-  d.errors.base.emit_message = OnMessage;
-  jpeg_create_decompress(&d.info);
+  CreateDecoder(d);
   PictureSize found{};
   const bool ok = ReadHeaderOnly(d, data, size, found);
   jpeg_destroy_decompress(&d.info);
@@ -135,12 +141,7 @@ PictureSize ProbeJpeg(const std::uint8_t* data, std::size_t size) {
 Picture DecodeJpeg(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < 4) throw PictureError("JPEG image is too short");
   Decoder d{};
-  d.info.err = jpeg_std_error(&d.errors.base);
-  d.errors.base.error_exit = OnError;
-  d.errors.base.emit_message = OnMessage;
-  d.progress.progress_monitor = OnProgress;
-  jpeg_create_decompress(&d.info);
-  d.info.progress = &d.progress;
+  CreateDecoder(d);
   Picture picture;
   std::vector<JSAMPLE> cmykRow;
   bool ok = false;

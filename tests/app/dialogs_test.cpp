@@ -49,8 +49,12 @@ TEST_F(DialogsTest, WithoutFrmStrTheDialogsKeepTheirBuiltInEnglish) {
 TEST_F(DialogsTest, FrmStrTranslatesThemAndThePasswordDialogLaysItselfOut) {
   auto& texts = quillon::config::dialogTexts();
   texts.loaded = true;
-  texts.texts.lines = {"OK", "Abbrechen", "Bitte Kennwort eingeben", "[Kennwort vergessen]",
-                       "Werkseinstellungen laden?", "Kennwort:   "};
+  texts.texts.lines = {"OK",
+                       "Abbrechen",
+                       "Bitte Kennwort eingeben",
+                       "[Kennwort vergessen]",
+                       "Werkseinstellungen laden?",
+                       "Kennwort:   "};
   ASSERT_EQ(texts.texts.lines[5].size(), 12u);
   ASSERT_EQ(texts.texts.lines[3].size(), 20u);
   auto& password = *windows().passwordConfirm;

@@ -64,10 +64,12 @@ TEST_F(LanguageSwitchTest, ReloadsEverythingFromTheChosenFolderAndShowsTheMainMe
   EXPECT_NE(w.systemConfig.qigName, englishGuide);
   bool defaultCountryListed = false;
   for (int i = 0; i < w.ispDatabase.countryCount; ++i)
-    defaultCountryListed |= quillon::config::countryAt(w.ispDatabase, i).name == w.systemConfig.defaultCountry;
+    defaultCountryListed |=
+        quillon::config::countryAt(w.ispDatabase, i).name == w.systemConfig.defaultCountry;
   EXPECT_TRUE(defaultCountryListed) << w.systemConfig.defaultCountry;
-  EXPECT_EQ(w.controls().imgMainMenu.picturePath(),
-            cd_.folder() + "Language/German/" + cd_.SettingsValue("German", "IMG_MainMenuDlgBG.Picture"));
+  EXPECT_EQ(
+      w.controls().imgMainMenu.picturePath(),
+      cd_.folder() + "Language/German/" + cd_.SettingsValue("German", "IMG_MainMenuDlgBG.Picture"));
   EXPECT_EQ(w.currentPage, app::PAGE_MAIN_MENU);
   EXPECT_FALSE(w.staticIpSelected);
   EXPECT_TRUE(w.pppSelected);

@@ -55,7 +55,6 @@ class PageMachineTest : public WizardTest {
     return main().currentPage;
   }
 
-
  public:
   // The switches the table rows set.
   bool valid = true;
@@ -102,8 +101,8 @@ TEST_F(PageMachineTest, NextFollowsEveryRowOfItsTable) {
        PAGE_ISP_SELECTION},
       {"isp invalid", PAGE_ISP_SELECTION, [](TmainForm&, PageMachineTest& t) { t.valid = false; },
        PAGE_ISP_SELECTION},
-      {"isp static", PAGE_ISP_SELECTION, [](TmainForm& w, PageMachineTest&) { w.staticIpSelected = true; },
-       PAGE_STATIC_IP},
+      {"isp static", PAGE_ISP_SELECTION,
+       [](TmainForm& w, PageMachineTest&) { w.staticIpSelected = true; }, PAGE_STATIC_IP},
       {"isp ppp", PAGE_ISP_SELECTION, none, PAGE_PPP_SETTING},
       {"isp dhcp, radio page on", PAGE_ISP_SELECTION,
        [](TmainForm& w, PageMachineTest&) { w.pppSelected = false; }, PAGE_WRADIO_SETTING},
@@ -130,8 +129,8 @@ TEST_F(PageMachineTest, NextFollowsEveryRowOfItsTable) {
       {"radio on, EU", PAGE_WRADIO_SETTING,
        [](TmainForm& w, PageMachineTest&) { w.customerProfile.profileName = "EU"; },
        PAGE_WIRELESS_REMIND_SSID},
-      {"radio off", PAGE_WRADIO_SETTING, [](TmainForm& w, PageMachineTest&) { w.radioEnabled = false; },
-       PAGE_CHECK_SW_LINK},
+      {"radio off", PAGE_WRADIO_SETTING,
+       [](TmainForm& w, PageMachineTest&) { w.radioEnabled = false; }, PAGE_CHECK_SW_LINK},
       {"wireless invalid", PAGE_WIRELESS_SETTING,
        [](TmainForm&, PageMachineTest& t) { t.valid = false; }, PAGE_WIRELESS_SETTING},
       {"wireless", PAGE_WIRELESS_SETTING, none, PAGE_CHECK_SW_LINK},
@@ -140,13 +139,14 @@ TEST_F(PageMachineTest, NextFollowsEveryRowOfItsTable) {
        PAGE_WIRELESS_REMIND_SSID},
       {"software link, alone", PAGE_CHECK_SW_LINK, none, PAGE_INSTALL_COMPLETE_ALONE},
       {"software link, kit", PAGE_CHECK_SW_LINK,
-       [](TmainForm& w, PageMachineTest&) { w.customerProfile.isBundle = 1; }, PAGE_INSTALL_COMPLETE},
+       [](TmainForm& w, PageMachineTest&) { w.customerProfile.isBundle = 1; },
+       PAGE_INSTALL_COMPLETE},
       {"complete", PAGE_INSTALL_COMPLETE, none, PAGE_ETHERNET_REMOVE},
       {"cable still in", PAGE_ETHERNET_REMOVE,
        [](TmainForm&, PageMachineTest& t) { t.cableStillIn = true; }, PAGE_ETHERNET_REMOVE},
       {"cable out", PAGE_ETHERNET_REMOVE, none, PAGE_WLAN_USB_CHECK},
-      {"no adapter", PAGE_WLAN_USB_CHECK, [](TmainForm&, PageMachineTest& t) { t.adapterFound = false; },
-       PAGE_WLAN_USB_CHECK},
+      {"no adapter", PAGE_WLAN_USB_CHECK,
+       [](TmainForm&, PageMachineTest& t) { t.adapterFound = false; }, PAGE_WLAN_USB_CHECK},
       {"adapter", PAGE_WLAN_USB_CHECK, none, PAGE_INS_WLAN_DRIVER},
       {"driver", PAGE_INS_WLAN_DRIVER, none, PAGE_WLAN_INTERNET_STAT},
       {"internet", PAGE_WLAN_INTERNET_STAT, none, PAGE_WLAN_INS_COMPLETE},
@@ -208,8 +208,10 @@ TEST_F(PageMachineTest, BackFollowsEveryRowOfItsTableAndResetsTheLinkStates) {
       {"isp", PAGE_ISP_SELECTION, true, false, true, true, true, false, PAGE_CHECK_HW_LINK},
       {"static", PAGE_STATIC_IP, false, true, true, true, true, false, PAGE_ISP_SELECTION},
       {"ppp", PAGE_PPP_SETTING, true, false, true, true, true, false, PAGE_ISP_SELECTION},
-      {"radio after ppp", PAGE_WRADIO_SETTING, true, false, true, true, true, false, PAGE_PPP_SETTING},
-      {"radio after static", PAGE_WRADIO_SETTING, false, true, true, true, true, false, PAGE_STATIC_IP},
+      {"radio after ppp", PAGE_WRADIO_SETTING, true, false, true, true, true, false,
+       PAGE_PPP_SETTING},
+      {"radio after static", PAGE_WRADIO_SETTING, false, true, true, true, true, false,
+       PAGE_STATIC_IP},
       {"radio after dhcp", PAGE_WRADIO_SETTING, false, false, true, true, true, false,
        PAGE_ISP_SELECTION},
       {"wireless, radio page", PAGE_WIRELESS_SETTING, true, false, true, true, true, false,
@@ -218,7 +220,8 @@ TEST_F(PageMachineTest, BackFollowsEveryRowOfItsTableAndResetsTheLinkStates) {
        PAGE_STATIC_IP},
       {"sw, radio off", PAGE_CHECK_SW_LINK, true, false, true, false, true, false,
        PAGE_WRADIO_SETTING},
-      {"sw, EU", PAGE_CHECK_SW_LINK, true, false, true, true, true, true, PAGE_WIRELESS_REMIND_SSID},
+      {"sw, EU", PAGE_CHECK_SW_LINK, true, false, true, true, true, true,
+       PAGE_WIRELESS_REMIND_SSID},
       {"sw", PAGE_CHECK_SW_LINK, true, false, true, true, true, false, PAGE_WIRELESS_SETTING},
       {"sw, no radio, static", PAGE_CHECK_SW_LINK, false, true, false, true, true, false,
        PAGE_STATIC_IP},
@@ -356,7 +359,9 @@ TEST_F(PageMachineTest, TheRedFrameSurroundsTheMarkedControlByTwoPixels) {
   EXPECT_EQ(c.hPanel.width(), 64);
   EXPECT_EQ(c.hPanel.height(), 25);
   const auto& z = main().zOrder();
-  const auto at = [&](const ui::Control* control) { return std::find(z.begin(), z.end(), control); };
+  const auto at = [&](const ui::Control* control) {
+    return std::find(z.begin(), z.end(), control);
+  };
   EXPECT_GT(at(&c.edtVPI), at(&c.hPanel)) << "the control must be drawn over its frame";
 
   // Showing the same page again keeps the frame; Back takes it away.

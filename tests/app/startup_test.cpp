@@ -142,8 +142,8 @@ TEST_P(LanguageListTest, HoldsTheOfferedLanguagesInTableOrder) {
 INSTANTIATE_TEST_SUITE_P(
     Profiles, LanguageListTest,
     ::testing::Values(
-        LanguageListCase{"[Profile]\nisMultiLang=0\n[Language]\nEnglish=1\nGerman=1\n", {}, -1,
-                         false},
+        LanguageListCase{
+            "[Profile]\nisMultiLang=0\n[Language]\nEnglish=1\nGerman=1\n", {}, -1, false},
         LanguageListCase{"[Profile]\nisMultiLang=1\nDefaultLanguage=German\n"
                          "[Language]\nRussian=1\nGerman=1\n",
                          {"German", "Russian"},
@@ -156,10 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                          true},
         // Only the value 1 offers a language, and only isMultiLang 1 reads the mask.
         LanguageListCase{"[Profile]\nisMultiLang=2\n[Language]\nEnglish=1\n", {}, -1, true},
-        LanguageListCase{"[Profile]\nisMultiLang=1\n[Language]\nEnglish=2\nGerman=1\n",
-                         {"German"},
-                         -1,
-                         true}));
+        LanguageListCase{
+            "[Profile]\nisMultiLang=1\n[Language]\nEnglish=2\nGerman=1\n", {"German"}, -1, true}));
 
 TEST_F(WizardTest, HiddenKeysShowTheVersionAndTheSystemLanguage) {
   ASSERT_EQ(StartUp(), -1);

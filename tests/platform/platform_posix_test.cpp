@@ -14,9 +14,10 @@ namespace {
 class PlatformTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("quillon-platform-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ =
+        std::filesystem::temp_directory_path() /
+        ("quillon-platform-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder_);
     setenv("XDG_RUNTIME_DIR", folder_.c_str(), 1);
   }
@@ -64,14 +65,18 @@ TEST_F(PlatformTest, SystemLanguageComesFromTheLocaleSettingsInTheirOrder) {
     const char* lang;
     const char* name;
   };
-  for (const Case& c : {Case{nullptr, nullptr, "de_DE.UTF-8", "German"},
-                        Case{"ru_RU.KOI8-R", nullptr, "de_DE.UTF-8", "Russian"},
-                        Case{nullptr, "el_GR", "de_DE", "Greek"}, Case{nullptr, nullptr, "C", "English"},
-                        Case{nullptr, nullptr, nullptr, "English"},
-                        Case{nullptr, nullptr, "pt_BR.UTF-8@euro", "Portuguese"},
-                        Case{nullptr, nullptr, "xx_YY", "Language xx"}}) {
+  for (const Case& c :
+       {Case{nullptr, nullptr, "de_DE.UTF-8", "German"},
+        Case{"ru_RU.KOI8-R", nullptr, "de_DE.UTF-8", "Russian"},
+        Case{nullptr, "el_GR", "de_DE", "Greek"}, Case{nullptr, nullptr, "C", "English"},
+        Case{nullptr, nullptr, nullptr, "English"},
+        Case{nullptr, nullptr, "pt_BR.UTF-8@euro", "Portuguese"},
+        Case{nullptr, nullptr, "xx_YY", "Language xx"}}) {
     auto set = [](const char* var, const char* value) {
-      if (value) setenv(var, value, 1); else unsetenv(var);
+      if (value)
+        setenv(var, value, 1);
+      else
+        unsetenv(var);
     };
     set("LC_ALL", c.lcAll);
     set("LC_MESSAGES", c.lcMessages);

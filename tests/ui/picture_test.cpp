@@ -245,3 +245,43 @@ TEST_F(PictureFileTest, ImageSizesToItsPictureAndKeepsItOnFailure) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PictureFileTest, AJpegIsCheckedAtLoadAndDecodedWhenFirstNeeded) {
+  auto app = ui::headless::MakeHeadlessApplication();
+  ui::Form form(*app, "frm");
+  auto& img = form.Add<ui::Image>("imgPowerLinkBG");
+  auto& cache = ui::PictureCache::Instance();
+  const std::string path = uitest::TempPath("power.jpg");
+  const std::vector<std::uint8_t> jpeg = MakeJpeg(32, 16, Pattern);
+  uitest::WriteFile(path, jpeg);
+
+  const auto decodesBefore = cache.decodeCount();
+  img.LoadPicture(path);
+  EXPECT_EQ(img.width(), 32);
+  EXPECT_EQ(img.height(), 16);
+  EXPECT_EQ(cache.decodeCount(), decodesBefore) << "a hidden page's picture was decoded at load";
+  ASSERT_TRUE(img.picture());
+  EXPECT_EQ(cache.decodeCount(), decodesBefore + 1);
+  img.picture();
+  EXPECT_EQ(cache.decodeCount(), decodesBefore + 1);
+
+  // Sound headers but damaged pixel data: the load succeeds, the picture then shows nothing.
+  const std::string damaged = uitest::TempPath("damaged.jpg");
+  std::vector<std::uint8_t> cut(jpeg.begin(), jpeg.begin() + jpeg.size() * 2 / 3);
+  uitest::WriteFile(damaged, cut);
+  auto& other = form.Add<ui::Image>("imgEthernetLinkBG");
+  other.LoadPicture(damaged);
+  EXPECT_EQ(other.width(), 32);
+  EXPECT_FALSE(other.picture());
+  EXPECT_FALSE(other.picture());
+
+  // A file whose headers do not decode is refused at load, as a missing one is.
+  const std::string headless = uitest::TempPath("noheader.jpg");
+  uitest::WriteFile(headless, std::vector<std::uint8_t>(jpeg.begin(), jpeg.begin() + 20));
+  EXPECT_THROW(other.LoadPicture(headless), ui::PictureError);
+  EXPECT_EQ(other.picturePath(), damaged);
+}
+
+}  // namespace

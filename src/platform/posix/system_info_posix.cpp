@@ -15,13 +15,13 @@ struct LanguageName {
 // The names the platform's language routine gives for the languages a user of this product may
 // have; anything else is reported by its code so the support line still learns something.
 constexpr LanguageName kLanguages[] = {
-    {"cs", "Czech"},     {"da", "Danish"},     {"de", "German"},    {"el", "Greek"},
-    {"en", "English"},   {"es", "Spanish"},    {"fi", "Finnish"},   {"fr", "French"},
-    {"hu", "Hungarian"}, {"it", "Italian"},    {"nl", "Dutch"},     {"nb", "Norwegian"},
-    {"nn", "Norwegian"}, {"no", "Norwegian"},  {"pl", "Polish"},    {"pt", "Portuguese"},
-    {"ru", "Russian"},   {"sv", "Swedish"},    {"tr", "Turkish"},   {"ja", "Japanese"},
-    {"zh", "Chinese"},   {"ko", "Korean"},     {"ar", "Arabic"},    {"he", "Hebrew"},
-    {"uk", "Ukrainian"}, {"ro", "Romanian"},   {"sk", "Slovak"},    {"sl", "Slovenian"},
+    {"cs", "Czech"},     {"da", "Danish"},    {"de", "German"},  {"el", "Greek"},
+    {"en", "English"},   {"es", "Spanish"},   {"fi", "Finnish"}, {"fr", "French"},
+    {"hu", "Hungarian"}, {"it", "Italian"},   {"nl", "Dutch"},   {"nb", "Norwegian"},
+    {"nn", "Norwegian"}, {"no", "Norwegian"}, {"pl", "Polish"},  {"pt", "Portuguese"},
+    {"ru", "Russian"},   {"sv", "Swedish"},   {"tr", "Turkish"}, {"ja", "Japanese"},
+    {"zh", "Chinese"},   {"ko", "Korean"},    {"ar", "Arabic"},  {"he", "Hebrew"},
+    {"uk", "Ukrainian"}, {"ro", "Romanian"},  {"sk", "Slovak"},  {"sl", "Slovenian"},
     {"hr", "Croatian"},  {"bg", "Bulgarian"},
 };
 
