@@ -30,7 +30,9 @@ LinkCheckPages::LinkCheckPages(TmainForm& form) : form_(form) {
   r.routerPassword = [] { return Engine().discoveredPassword; };
 }
 
-LinkCheckPages::~LinkCheckPages() { DiscardWorker(); }
+LinkCheckPages::~LinkCheckPages() {
+  DiscardWorker();
+}
 
 void LinkCheckPages::startEthernetCheck() {
   processState().ethernetLinkState = kLinkChecking;
@@ -67,8 +69,8 @@ void LinkCheckPages::tmrCheckADSLLinkTimer() {
   QuickCheckTick(processState().adslLinkState, form_.controls().tmrCheckADSLLink, 6, false);
 }
 
-void LinkCheckPages::QuickCheckTick(std::int32_t& linkState, ui::Timer& timer,
-                                    int failureMessage, bool keepAddress) {
+void LinkCheckPages::QuickCheckTick(std::int32_t& linkState, ui::Timer& timer, int failureMessage,
+                                    bool keepAddress) {
   auto& c = form_.controls();
   auto& engine = Engine();
   auto& state = processState();

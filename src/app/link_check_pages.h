@@ -46,7 +46,8 @@ class LinkCheckPages : public PageGroup {
 
  private:
   void StartQuickCheck(bool lineRate);
-  void QuickCheckTick(std::int32_t& linkState, ui::Timer& timer, int failureMessage, bool keepAddress);
+  void QuickCheckTick(std::int32_t& linkState, ui::Timer& timer, int failureMessage,
+                      bool keepAddress);
   void StartWorker(int startState);
   void DiscardWorker();
   void SetTimers(bool progress, bool watch);

@@ -22,7 +22,9 @@ Group* FindPageGroup(TmainForm& form) {
 
 // The modem control engine; it exists from the end of start-up until the program ends, so the
 // page routines may always use it.
-inline quillon::modem::TfrmModemConnect& Engine() { return *windows().modemConnect; }
+inline quillon::modem::TfrmModemConnect& Engine() {
+  return *windows().modemConnect;
+}
 
 // Whether a key released in a list should refresh what depends on the list: function keys, Tab,
 // the modifier and lock keys, Print Screen, the Windows key and Clear change no selection.
@@ -35,8 +37,10 @@ inline bool ChangesSelection(int key) {
     case 44:
     case 91:
     case 144:
-    case 145: return false;
-    default: return true;
+    case 145:
+      return false;
+    default:
+      return true;
   }
 }
 

@@ -10,7 +10,9 @@
 namespace host {
 namespace {
 
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+bool IsBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 // Strips leading and trailing blanks and control characters, as the framework's Trim does.
 std::string Stripped(const std::string& text) {
@@ -108,7 +110,9 @@ bool HelpfulFunc::IsWrappedIn(const std::string& text, const std::string& prefix
          Stripped(text.substr(text.size() - suffix.size())) == s;
 }
 
-std::string HelpfulFunc::SystemLanguageName() const { return platform::SystemDefaultLanguageName(); }
+std::string HelpfulFunc::SystemLanguageName() const {
+  return platform::SystemDefaultLanguageName();
+}
 
 void HelpfulFunc::ParseDottedQuad(const std::string& text) {
   octets.fill(0);
@@ -151,8 +155,7 @@ bool HelpfulFunc::IsValidSubnetMask(const std::string& text) {
   return octets[0] != 0;
 }
 
-bool HelpfulFunc::IsNotEdgeAddress(const std::string& address, const std::string& mask,
-                                   int mode) {
+bool HelpfulFunc::IsNotEdgeAddress(const std::string& address, const std::string& mask, int mode) {
   ParseDottedQuad(ReplaceAll(address, " ", "0"));
   const auto a = octets;
   ParseDottedQuad(ReplaceAll(mask, " ", "0"));
@@ -176,7 +179,8 @@ bool HelpfulFunc::HasLength(const std::string& text, int n) const {
 bool HelpfulFunc::IsHexKey(const std::string& text, int n) const {
   if (!HasLength(text, n)) return false;
   return std::all_of(text.begin(), text.end(), [this](char c) {
-    return IsHexDigit(std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(c)))));
+    return IsHexDigit(
+        std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(c)))));
   });
 }
 

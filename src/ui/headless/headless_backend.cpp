@@ -169,11 +169,15 @@ HeadlessBackend::Stop HeadlessBackend::Loop(const std::function<bool()>& done,
   for (;;) {
     if (done && done()) return Stop::Done;
     if (quit_) return Stop::Quit;
+    // Read the workers before looking for posts: a worker that posts and ends between the two
+    // looks would otherwise leave its task behind while time jumps on.
+    const bool workersWereActive = clock_.activeWorkers() > 0;
     if (DispatchOne()) continue;
     if (clock_.activeWorkers() > 0) {
       WaitForWorkers(true);
       continue;
     }
+    if (workersWereActive) continue;
     const std::int64_t now = clock_.NowMs();
     if (modalHandler_ && modalHandledAt != now) {
       if (Form* form = topModalForm()) {
@@ -226,11 +230,12 @@ bool HeadlessBackend::RunUntil(const std::function<bool()>& pred, std::int64_t t
 int HeadlessBackend::ProcessPending() {
   int count = 0;
   for (;;) {
+    const bool workersWereActive = clock_.activeWorkers() > 0;
     if (DispatchOne()) {
       ++count;
     } else if (clock_.activeWorkers() > 0) {
       WaitForWorkers(true);
-    } else {
+    } else if (!workersWereActive) {
       return count;
     }
   }

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <string>
+
+#include "app/page_group.h"
+#include "host/modhelpfulfunc.h"
+
+namespace ui {
+class Control;
+class Edit;
+class MaskEdit;
+}  // namespace ui
+
+namespace app {
+
+class TmainForm;
+
+// The ISP selection, static IP and PPP pages: the lists from the ISP database, the grey-out
+// rule, the input filters, the validations, and the collection of every page value into the
+// engine's settings before they are applied.
+class ConnectionPages : public PageGroup {
+ public:
+  explicit ConnectionPages(TmainForm& form);
+
+  // The ISP page's lists.
+  void fillCountries();
+  void fillIsps();
+  void applyIspChoice();
+  void protocolChanged();
+
+  // Values from and to the modem.
+  void resetConnectionPage();
+  void takeModemConnectionSettings();
+  void takeModemWirelessSettings();
+  void collectSettings();
+
+  // Leaving the pages by Next.
+  bool validateIspPage();
+  bool validateStaticIpPage();
+  bool validatePppPage();
+
+  // Event handlers of the page controls.
+  void ListKeyUp(void (ConnectionPages::*refresh)(), int key);
+  void edtDigitsKeyPress(char& key);
+  void edtNumberClick(ui::Edit& edit);
+  void medAddressClick(ui::MaskEdit& edit);
+
+ private:
+  void SetUpControls();
+  void WireEvents();
+  void ShowDslFieldsLocked(bool locked);
+  // Shows message n, marks the control with the red frame and reports the page as invalid.
+  bool Reject(int message, ui::Control& control);
+
+  TmainForm& form_;
+  host::HelpfulFunc helpers_;
+};
+
+// The protocol and encapsulation lists' items.
+inline constexpr const char* kClickToSelect = "(Click to select)";
+inline constexpr const char* kOthers = "Others";
+inline constexpr const char* kEnterANumber = "(Enter a number)";
+
+// A text the framework's integer conversion accepts: optional leading blanks, an optional sign
+// and decimal digits, within 32 bits.
+bool IsWholeNumber(const std::string& text, int* value = nullptr);
+
+}  // namespace app

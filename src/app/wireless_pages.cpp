@@ -1,0 +1,188 @@
+#include "app/wireless_pages.h"
+
+#include "app/frmmain.h"
+#include "app/page_support.h"
+#include "config/number_text.h"
+#include "config/wireless_countries.h"
+#include "modem/protocol/modem_settings.h"
+
+namespace app {
+namespace {
+
+constexpr ui::Color kDarkRed = ui::Rgb(128, 0, 0);
+constexpr int kEuChannels = 13;
+constexpr int kEuListWidth = 170;
+
+}  // namespace
+
+std::vector<std::string> SecurityItems(bool eu, std::int32_t wpaKeySupport) {
+  if (eu) return {"None", "WEP 64bit", "WPA-PSK"};
+  std::vector<std::string> items = {"None", "WEP Key(64 bits)", "WEP Key(128 bits)"};
+  if (wpaKeySupport == 1 || wpaKeySupport == 3) items.push_back("WPA PSK");
+  if (wpaKeySupport == 2 || wpaKeySupport == 3) items.push_back("WPA2 PSK");
+  return items;
+}
+
+WirelessPages::WirelessPages(TmainForm& form) : form_(form) {
+  SetUpControls();
+  WireEvents();
+  auto& r = form.routines;
+  r.initRadioPage = [this] { initRadioPage(); };
+  r.initWirelessPage = [this] { initWirelessPage(); };
+  r.showKeyHelp = [this] { showKeyHelp(); };
+  r.layOutRemindPage = [this] { layOutRemindPage(); };
+  r.validateWirelessPage = [this] { return validateWirelessPage(); };
+}
+
+bool WirelessPages::Eu() const {
+  return form_.customerProfile.profileName == "EU";
+}
+
+void WirelessPages::SetUpControls() {
+  auto& c = form_.controls();
+  c.edtSSID.SetMaxLength(32);
+  c.cbxChannel.SetDropDownCount(20);
+  c.cbxWlKeyIndex.Hide();
+  for (ui::Label* label : {&c.lblSSID, &c.lblWlKey}) {
+    label->SetWordWrap(true);
+    label->SetFontColor(kDarkRed);
+    label->SetWidth(377);
+    label->SetHeight(73);
+  }
+}
+
+void WirelessPages::WireEvents() {
+  auto& c = form_.controls();
+  c.cbxWRadio.onChange = [this] { cbxWRadioChange(); };
+  c.cbxWRadio.onExit = [this] { cbxWRadioExit(); };
+  c.cbxWRadio.onKeyUp = [this](int) { cbxWRadioExit(); };
+  c.cbxWLCountry.onChange = [this] { fillChannelList(); };
+  c.cbxWLCountry.onKeyUp = [this](int key) { cbxWLCountryKeyUp(key); };
+  c.cbxWLCountry.onExit = [this] { cbxWLCountryExit(); };
+  c.cbxChannel.onExit = [this] { cbxChannelExit(); };
+  c.cbxChannel.onKeyUp = [this](int) { cbxChannelExit(); };
+  c.cbxEncryptType.onChange = [this] { showKeyHelp(); };
+  c.cbxEncryptType.onExit = [this] { showKeyHelp(); };
+  c.cbxEncryptType.onKeyUp = [this](int) { showKeyHelp(); };
+}
+
+// The list is refilled on every visit of the hardware check, so the radio is on again there:
+// the flag follows the list, or Next would skip pages the list says are wanted.
+void WirelessPages::initRadioPage() {
+  auto& list = form_.controls().cbxWRadio;
+  list.Clear();
+  list.AddItem("Enabled");
+  list.AddItem("Disabled");
+  list.SetItemIndex(0);
+  form_.radioEnabled = true;
+}
+
+void WirelessPages::cbxWRadioChange() {
+  form_.radioEnabled = form_.controls().cbxWRadio.itemIndex() == 0;
+}
+
+void WirelessPages::cbxWRadioExit() {
+  auto& list = form_.controls().cbxWRadio;
+  if (list.itemIndex() < 0) list.SetItemIndex(0);
+  cbxWRadioChange();
+}
+
+void WirelessPages::initWirelessPage() {
+  auto& c = form_.controls();
+  const auto countries = quillon::config::wirelessCountries();
+  c.cbxWLCountry.Clear();
+  c.cbxChannel.Clear();
+  c.cbxEncryptType.Clear();
+  for (const auto& country : countries) c.cbxWLCountry.AddItem(std::string(country.name));
+  c.cbxWLCountry.SetItemIndex(0);
+  const int channels = Eu() ? form_.systemConfig.defaultNumChannels : countries.front().channels;
+  c.cbxChannel.AddItem("auto");
+  for (int n = 1; n <= channels; ++n) c.cbxChannel.AddItem(std::to_string(n));
+  c.cbxChannel.SetItemIndex(0);
+  c.cbxEncryptType.SetItems(SecurityItems(Eu(), form_.systemConfig.setup.WPAKeySupport));
+  c.cbxEncryptType.SetItemIndex(0);
+}
+
+void WirelessPages::fillChannelList() {
+  auto& c = form_.controls();
+  const auto countries = quillon::config::wirelessCountries();
+  const int country = c.cbxWLCountry.itemIndex();
+  int channels = country >= 0 && country < static_cast<int>(countries.size())
+                     ? countries[static_cast<std::size_t>(country)].channels
+                     : 0;
+  c.cbxChannel.Clear();
+  if (Eu()) {
+    c.cbxChannel.AddItem("Auto Channel (Recommended)");
+    for (ui::Control* control : std::initializer_list<ui::Control*>{
+             &c.cbxChannel, &c.edtSSID, &c.cbxEncryptType, &c.edtWPAKey})
+      control->SetWidth(kEuListWidth);
+    channels = kEuChannels;
+  } else {
+    c.cbxChannel.AddItem("auto");
+  }
+  for (int n = 1; n <= channels; ++n) c.cbxChannel.AddItem(std::to_string(n));
+  // Entry n is channel n; a channel the country does not have falls back to automatic.
+  const int wanted = quillon::config::atolLike(form_.values.wirelessChannel);
+  c.cbxChannel.SetItemIndex(wanted >= 1 && wanted <= channels ? wanted : 0);
+}
+
+void WirelessPages::cbxWLCountryKeyUp(int key) {
+  if (ChangesSelection(key)) fillChannelList();
+}
+
+void WirelessPages::cbxWLCountryExit() {
+  if (form_.controls().cbxWLCountry.itemIndex() < 0) fillChannelList();
+}
+
+void WirelessPages::cbxChannelExit() {
+  auto& list = form_.controls().cbxChannel;
+  if (list.itemIndex() < 0) list.SetItemIndex(0);
+}
+
+void WirelessPages::loadWirelessPageFromModem() {
+  auto& c = form_.controls();
+  const auto& v = form_.values;
+  c.edtSSID.SetText(v.wirelessSsid);
+  const int country = quillon::config::wirelessCountryIndex(v.wirelessCountry);
+  c.cbxWLCountry.SetItemIndex(country >= 0 ? country : 0);
+  fillChannelList();
+  SelectSecurityFromModem(v.wirelessSecurity);
+}
+
+// The modem's code picks the item of the same kind. The EU list has a single WEP and a single
+// WPA item: a 128-bit WEP modem keeps WEP and WPA2 becomes WPA, so that a modem with security
+// is never shown (nor, on the EU path that skips this page, sent back) as open.
+void WirelessPages::SelectSecurityFromModem(const std::string& code) {
+  using namespace quillon::modem;
+  auto& c = form_.controls();
+  const int support = form_.systemConfig.setup.WPAKeySupport;
+  int index = -1;
+  if (code == kSecurityNone) {
+    index = 0;
+  } else if (code == kSecurityWep64) {
+    index = 1;
+  } else if (code == kSecurityWep128) {
+    index = Eu() ? 1 : 2;
+  } else if (code == kSecurityPsk) {
+    if (Eu())
+      index = 2;
+    else if (support == 1 || support == 3)
+      index = 3;
+  } else if (code == kSecurityPsk2) {
+    if (Eu())
+      index = 2;
+    else if (support == 2)
+      index = 3;
+    else if (support == 3)
+      index = 4;
+  } else {
+    return;
+  }
+  if (index >= 0) c.cbxEncryptType.SetItemIndex(index);
+  if (code == kSecurityNone)
+    c.edtWPAKey.SetText("");
+  else
+    c.edtWPAKey.SetText(form_.values.wirelessKey);
+}
+
+}  // namespace app

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/page_group.h"
+#include "host/modhelpfulfunc.h"
+
+namespace ui {
+class Control;
+}  // namespace ui
+
+namespace app {
+
+class TmainForm;
+
+// The radio, wireless settings and SSID reminder pages: the lists by profile and WPA support,
+// the key rules, the prefill from the modem, and the wireless values handed to the engine.
+class WirelessPages : public PageGroup {
+ public:
+  explicit WirelessPages(TmainForm& form);
+
+  void initRadioPage();
+  void initWirelessPage();
+  void fillChannelList();
+  void loadWirelessPageFromModem();
+  void showKeyHelp();
+  bool validateWirelessPage();
+  void collectWirelessValues();
+  void handWirelessValuesToEngine();
+  void layOutRemindPage();
+
+  // Event handlers.
+  void cbxWRadioChange();
+  void cbxWRadioExit();
+  void cbxWLCountryKeyUp(int key);
+  void cbxWLCountryExit();
+  void cbxChannelExit();
+
+ private:
+  bool Eu() const;
+  void SetUpControls();
+  void WireEvents();
+  void SelectSecurityFromModem(const std::string& code);
+  bool Reject(int message, ui::Control* control);
+
+  TmainForm& form_;
+  host::HelpfulFunc helpers_;
+};
+
+// The security list: three items in the EU profile; otherwise WEP and the WPA items that
+// WPAKeySupport allows (1 WPA, 2 WPA2, 3 both, anything else none).
+std::vector<std::string> SecurityItems(bool eu, std::int32_t wpaKeySupport);
+
+}  // namespace app

@@ -1,0 +1,237 @@
+// The main menu: hover, the document and program buttons through a recording shell, the
+// adapter package question and the start of the quick installation with a recording DHCP client.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "apply_fixture.h"
+#include "app/main_menu.h"
+
+namespace {
+
+using namespace app;
+
+class MainMenuTest : public ApplyWizardTest {
+ protected:
+  void StartEdition(int isBundle) {
+    SetProfile("GE", isBundle);
+    Start();
+  }
+  std::vector<ui::Image*> MenuButtons() {
+    auto& c = main().controls();
+    return {&c.imgViewManualBT,   &c.imgViewQIGBT, &c.imgAcrobatBT, &c.imgTechnicalSupportBT,
+            &c.imgQuickInstallBT, &c.imgCloseBT,   &c.imgViewKXManual, &c.imgInstallKX};
+  }
+  std::vector<std::string> VisibleButtons() {
+    std::vector<std::string> names;
+    for (ui::Image* button : MenuButtons())
+      if (button->visible()) names.push_back(button->name());
+    return names;
+  }
+  void Hover(int x, int y) { backend().MoveMouse(main(), x, y); }
+  std::string Docs(const std::string& file) { return cd_.folder() + "Docs/" + file; }
+};
+
+TEST_F(MainMenuTest, HoverRevealsTheButtonUnderTheMouseEdgesIncluded) {
+  StartEdition(0);
+  auto& c = main().controls();
+  for (ui::Image* button : {&c.imgViewManualBT, &c.imgViewQIGBT, &c.imgAcrobatBT,
+                            &c.imgTechnicalSupportBT, &c.imgQuickInstallBT, &c.imgCloseBT}) {
+    SCOPED_TRACE(button->name());
+    ASSERT_GT(button->width(), 0);
+    const int corners[][2] = {{button->left() + button->width() / 2, button->top() + 2},
+                              {button->left(), button->top()},
+                              {button->left() + button->width(), button->top() + button->height()}};
+    for (const auto& point : corners) {
+      Hover(0, 0);  // away first: the background takes the move, not the shown button
+      Hover(point[0], point[1]);
+      EXPECT_EQ(VisibleButtons(), std::vector<std::string>{button->name()});
+      EXPECT_EQ(backend().cursor(), ui::Cursor::HandPoint);
+    }
+  }
+  Hover(5, 5);
+  EXPECT_TRUE(VisibleButtons().empty());
+  EXPECT_EQ(backend().cursor(), ui::Cursor::Arrow);
+}
+
+TEST_F(MainMenuTest, TheAdapterButtonsNeverShowOutsideTheKitEvenWhereTheyWouldBe) {
+  StartEdition(0);
+  auto& c = main().controls();
+  // Give them pictures' worth of area where the kit's skin puts them.
+  const int left = quillon::config::layoutValue(main().systemConfig, "IMG_InstallKXU", "Left");
+  const int top = quillon::config::layoutValue(main().systemConfig, "IMG_InstallKXU", "Top");
+  ASSERT_GT(left, 0);
+  c.imgInstallKX.SetBounds(left, top, 120, 40);
+  c.imgViewKXManual.SetBounds(c.imgViewManualBT.left(), c.imgViewManualBT.top(), 120, 40);
+  Hover(left + 10, top + 10);
+  EXPECT_TRUE(VisibleButtons().empty());
+  Hover(c.imgViewManualBT.left() + 3, c.imgViewManualBT.top() + 3);
+  EXPECT_EQ(VisibleButtons(), std::vector<std::string>{"imgViewManualBT"});
+  // Clicking their area reaches only the background or the modem's button.
+  shell.answer = platform::kShellStarted;
+  backend().ClickAt(main(), left + 10, top + 10);
+  EXPECT_TRUE(shell.requests.empty());
+  EXPECT_TRUE(questions.empty());
+}
+
+TEST_F(MainMenuTest, InTheKitTheAdapterButtonsShowBesideTheModemButtons) {
+  StartEdition(1);
+  auto& c = main().controls();
+  ASSERT_GT(c.imgInstallKX.width(), 0);
+  Hover(0, 0);
+  Hover(c.imgInstallKX.left() + 1, c.imgInstallKX.top() + 1);
+  EXPECT_EQ(VisibleButtons(), std::vector<std::string>{"imgInstallKX"});
+  // The adapter buttons are tested on their own: one may show beside a modem button.
+  c.imgViewKXManual.SetBounds(c.imgViewQIGBT.left(), c.imgViewQIGBT.top(), 50, 20);
+  Hover(0, 0);
+  Hover(c.imgViewQIGBT.left() + 1, c.imgViewQIGBT.top() + 1);
+  EXPECT_EQ(VisibleButtons(), (std::vector<std::string>{"imgViewQIGBT", "imgViewKXManual"}));
+}
+
+struct ButtonCase {
+  const char* button;
+  bool kit;
+  std::string (*file)(MainMenuTest&, TmainForm&);
+  int failureMessage;  // -1: none
+};
+
+class MainMenuButtons : public MainMenuTest, public ::testing::WithParamInterface<ButtonCase> {
+ public:
+  std::string DocsFile(const std::string& name) { return Docs(name); }
+  std::string AcrobatFile() { return cd_.folder() + "Acrobat/pdfreader.exe"; }
+};
+
+TEST_P(MainMenuButtons, OpenWithTheShellAndReportOnlyResultsBelow32) {
+  const ButtonCase& param = GetParam();
+  StartEdition(param.kit ? 1 : 0);
+  auto* button = dynamic_cast<ui::Image*>(main().Find(param.button));
+  ASSERT_NE(button, nullptr);
+  const std::string expected = param.file(*this, main());
+  for (int code : {platform::kShellFileNotFound, 31, 32, platform::kShellStarted}) {
+    SCOPED_TRACE(code);
+    shell.requests.clear();
+    popMessages.clear();
+    shell.answer = code;
+    HoverAndClick(*button);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    const auto& request = shell.requests[0];
+    EXPECT_EQ(request.file, expected);
+    EXPECT_EQ(request.verb, "open");
+    EXPECT_EQ(request.parameters, "");
+    EXPECT_EQ(request.workingFolder, "");
+    EXPECT_EQ(request.showMode, platform::ShowMode::kNormal);
+    if (code < 32 && param.failureMessage >= 0)
+      EXPECT_EQ(popMessages, std::vector<std::string>{Message(param.failureMessage)});
+    else
+      EXPECT_TRUE(popMessages.empty());
+    EXPECT_EQ(main().currentPage, PAGE_MAIN_MENU);
+    EXPECT_TRUE(main().controls().imgMainMenu.visible());
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Each, MainMenuButtons,
+    ::testing::Values(
+        ButtonCase{"imgViewManualBT", false,
+                   [](MainMenuTest& t, TmainForm&) {
+                     return static_cast<MainMenuButtons&>(t).DocsFile("manual_english.pdf");
+                   },
+                   2},
+        ButtonCase{"imgViewQIGBT", false,
+                   [](MainMenuTest& t, TmainForm&) {
+                     return static_cast<MainMenuButtons&>(t).DocsFile("qig_english.pdf");
+                   },
+                   1},
+        ButtonCase{"imgAcrobatBT", false,
+                   [](MainMenuTest& t, TmainForm&) {
+                     return static_cast<MainMenuButtons&>(t).AcrobatFile();
+                   },
+                   3},
+        ButtonCase{"imgTechnicalSupportBT", false,
+                   [](MainMenuTest&, TmainForm&) {
+                     return std::string("http://www.norvane.example/support");
+                   },
+                   -1},
+        ButtonCase{"imgViewKXManual", true,
+                   [](MainMenuTest& t, TmainForm&) {
+                     return static_cast<MainMenuButtons&>(t).DocsFile("kxu_manual_english.pdf");
+                   },
+                   2}),
+    [](const auto& info) { return std::string(info.param.button); });
+
+TEST_F(MainMenuTest, AnEmptySupportAddressIsHandedToTheShellAsItIs) {
+  StartEdition(0);
+  main().systemConfig.supportUrl.clear();
+  shell.answer = platform::kShellFileNotFound;
+  HoverAndClick(main().controls().imgTechnicalSupportBT);
+  ASSERT_EQ(shell.requests.size(), 1u);
+  EXPECT_EQ(shell.requests[0].file, "");
+  EXPECT_TRUE(popMessages.empty());
+}
+
+TEST_F(MainMenuTest, CancelInTheAdapterQuestionKeepsTheMenu) {
+  StartEdition(1);
+  questionAnswer = ui::kMrCancel;
+  const auto code = ExitCodeOf([&] { HoverAndClick(main().controls().imgInstallKX); });
+  EXPECT_FALSE(code.has_value());
+  EXPECT_EQ(questions, std::vector<std::string>{Message(27)});
+  EXPECT_TRUE(shell.requests.empty());
+  EXPECT_EQ(main().currentPage, PAGE_MAIN_MENU);
+}
+
+TEST_F(MainMenuTest, OkInTheAdapterQuestionStartsThePackageAndEndsWithZeroEvenWhenItFails) {
+  StartEdition(1);
+  for (int answer : {platform::kShellStarted, platform::kShellPathNotFound}) {
+    SCOPED_TRACE(answer);
+    shell.requests.clear();
+    popMessages.clear();
+    shell.answer = answer;
+    const auto code = ExitCodeOf([&] { HoverAndClick(main().controls().imgInstallKX); });
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(shell.requests.size(), 1u);
+    EXPECT_EQ(shell.requests[0].file, "KXU-300_v1.10b05_20070529/setup.exe");
+    EXPECT_EQ(shell.requests[0].workingFolder, "");
+    if (answer < 32)
+      EXPECT_EQ(popMessages, std::vector<std::string>{Message(28)});
+    else
+      EXPECT_TRUE(popMessages.empty());
+  }
+  EXPECT_EQ(AdapterPackagePath(), "KXU-300_v1.10b05_20070529/setup.exe");
+}
+
+TEST_F(MainMenuTest, CloseEndsTheProgramWithZero) {
+  StartEdition(0);
+  EXPECT_EQ(ExitCodeOf([&] { HoverAndClick(main().controls().imgCloseBT); }), 0);
+  EXPECT_TRUE(shell.requests.empty());
+}
+
+TEST_F(MainMenuTest, QuickInstallRenewsEveryLeaseUnderTheHourGlassThenShowsThePowerPage) {
+  StartEdition(0);
+  dhcp.adapters = {{"eth-static", 2, false}, {"eth-dhcp", 3, true}};
+  ui::Cursor cursorDuringRenewal = ui::Cursor::Arrow;
+  dhcp.onOpen = [&] { cursorDuringRenewal = backend().cursor(); };
+  HoverAndClick(main().controls().imgQuickInstallBT);
+  EXPECT_EQ(dhcp.sessions, 1);
+  EXPECT_EQ(dhcp.calls, (std::vector<std::string>{"enable eth-static", "release eth-static",
+                                                  "renew eth-static", "release eth-dhcp",
+                                                  "renew eth-dhcp"}));
+  EXPECT_EQ(cursorDuringRenewal, ui::Cursor::HourGlass);
+  EXPECT_EQ(backend().cursor(), ui::Cursor::Arrow);
+  EXPECT_EQ(main().currentPage, PAGE_POWER_LINK);
+  EXPECT_TRUE(main().controls().imgPowerLinkBG.visible());
+  EXPECT_FALSE(main().controls().imgMainMenu.visible());
+  EXPECT_TRUE(popMessages.empty());
+}
+
+TEST_F(MainMenuTest, AFailedRenewalDoesNotStopTheQuickInstallation) {
+  StartEdition(0);
+  dhcp.refuse = true;
+  HoverAndClick(main().controls().imgQuickInstallBT);
+  EXPECT_EQ(dhcp.sessions, 1);
+  EXPECT_TRUE(dhcp.calls.empty());
+  EXPECT_EQ(main().currentPage, PAGE_POWER_LINK);
+  EXPECT_TRUE(popMessages.empty());
+}
+
+}  // namespace
