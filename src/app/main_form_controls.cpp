@@ -114,6 +114,26 @@ MainFormControls::MainFormControls(ui::Form& f)
       tmrEthernetCheck(f.app(), "tmrEthernetCheck") {
   // The red frame sits behind the control it marks, so it shows as a 2-pixel border.
   hPanel.SetColor(ui::kRed);
+  // Design-time sizes: the skin places the input controls and sizes only the progress bars'
+  // widths and the language list, so heights and the other widths are the form's own.
+  for (ui::ComboBox* list :
+       {&cbxLanguages, &cbxDSLCountry, &cbxDSLISP, &cbxDSLProtocol, &cbxDSLEncaps, &cbxWRadio,
+        &cbxWLCountry, &cbxChannel, &cbxEncryptType, &cbxWlKeyIndex})
+    list->SetBounds(0, 0, 200, 21);
+  for (ui::Edit* edit : {&edtUsername, &edtPassword, &edtConfirmPass, &edtSSID, &edtWPAKey})
+    edit->SetBounds(0, 0, 200, 21);
+  for (ui::Edit* edit : {&edtVPI, &edtVCI, &edtMTU}) edit->SetBounds(0, 0, 80, 21);
+  for (ui::MaskEdit* edit : {&medWANIP, &medSubnet, &medGateway, &medDNSIP})
+    edit->SetBounds(0, 0, 150, 21);
+  for (ui::ProgressBar* bar :
+       {&pbrCheckHWLink, &pbrCheckSWLink, &pbrInstallWlanDriver, &pbrWlanInternetStat})
+    bar->SetBounds(0, 0, 200, 20);
+  for (ui::Label* label : {&lblSSID, &lblWlKey}) {
+    label->SetBounds(0, 0, 377, 73);
+    label->SetWordWrap(true);
+    label->SetFontColor(ui::Rgb(128, 0, 0));
+  }
+  lblPercent.SetBounds(0, 0, 60, 16);
   // Page backgrounds fill the client area inside a one-pixel margin.
   for (ui::Image* background :
        {&imgMainMenu, &imgPowerLinkBG, &imgEthernetLinkBG, &imgADSLLinkBG, &imgCheckHWLinkBG,

@@ -22,6 +22,10 @@ void ProgramWindows::CreateAll(ui::Application& app) {
   resetDefault = std::make_unique<dialogs::TfrmResetDefault>(app);
   showOkCancelMessage = std::make_unique<dialogs::TShowOkCancelMessage>(app);
   passwordConfirm->resetDialog = resetDefault.get();
+  for (dialogs::DialogForm* dialog :
+       std::initializer_list<dialogs::DialogForm*>{showPopMessage.get(), passwordConfirm.get(),
+                                                   resetDefault.get(), showOkCancelMessage.get()})
+    dialog->centredOn = mainForm.get();
 }
 
 void ProgramWindows::DestroyAll() {

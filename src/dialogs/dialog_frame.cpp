@@ -41,11 +41,15 @@ ui::PicturePtr MakeRoundIcon(int size, ui::Color disc, bool exclamation) {
 
 }  // namespace
 
-void SetUpDialogFrame(ui::Form& dialog, int clientWidth, int clientHeight) {
-  dialog.SetCaption("Norvane");
-  dialog.SetBorderless(false);
-  dialog.SetColor(ui::Rgb(255, 251, 240));
-  dialog.SetClientSize(clientWidth, clientHeight);
+DialogForm::DialogForm(ui::Application& app, std::string name, int clientWidth, int clientHeight)
+    : ui::Form(app, std::move(name)) {
+  SetCaption("Norvane");
+  SetBorderless(false);
+  SetColor(ui::Rgb(255, 251, 240));
+  SetClientSize(clientWidth, clientHeight);
+  onShow = [this] {
+    if (centredOn) CentreOn(*this, *centredOn);
+  };
 }
 
 void CentreOn(ui::Form& dialog, const ui::Form& owner) {

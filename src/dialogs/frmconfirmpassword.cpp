@@ -7,7 +7,7 @@
 namespace dialogs {
 
 TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
-    : ui::Form(app, "frmPasswordConfirm"),
+    : DialogForm(app, "frmPasswordConfirm", 489, 196),
       imgAlert(Add<ui::Image>("imgAlert")),
       msg(Add<ui::Label>("msg")),
       lblPassword(Add<ui::Label>("lblPassword")),
@@ -15,7 +15,6 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
       lblForgotPassword(Add<ui::Label>("lblForgotPassword")),
       btnOk(Add<ui::Button>("btnOk")),
       btnCancel(Add<ui::Button>("btnCancel")) {
-  SetUpDialogFrame(*this, 489, 196);
   SetAlertIcon(imgAlert);
   imgAlert.SetBounds(8, 8, 47, 44);
   msg.SetBounds(80, 8, 393, 97);

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "dialogs/dialog_frame.h"
 #include "ui/button.h"
 #include "ui/edit.h"
 #include "ui/form.h"
@@ -13,7 +14,7 @@ namespace dialogs {
 class TfrmResetDefault;
 
 // Asks for the router password when it is no longer the factory default.
-class TfrmPasswordConfirm : public ui::Form {
+class TfrmPasswordConfirm : public DialogForm {
  public:
   explicit TfrmPasswordConfirm(ui::Application& app);
 

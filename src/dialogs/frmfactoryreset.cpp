@@ -6,12 +6,11 @@
 namespace dialogs {
 
 TfrmResetDefault::TfrmResetDefault(ui::Application& app)
-    : ui::Form(app, "frmResetDefault"),
+    : DialogForm(app, "frmResetDefault", 486, 190),
       imgAlert(Add<ui::Image>("imgAlert")),
       lblFactoryReset(Add<ui::Label>("lblFactoryReset")),
       btnOk(Add<ui::Button>("btnOk")),
       btnCancel(Add<ui::Button>("btnCancel")) {
-  SetUpDialogFrame(*this, 486, 190);
   SetAlertIcon(imgAlert);
   imgAlert.SetBounds(8, 8, 47, 44);
   lblFactoryReset.SetBounds(80, 24, 393, 65);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dialog_frame.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -8,7 +9,7 @@
 namespace dialogs {
 
 // Confirms a reset of the router to its factory settings.
-class TfrmResetDefault : public ui::Form {
+class TfrmResetDefault : public DialogForm {
  public:
   explicit TfrmResetDefault(ui::Application& app);
 

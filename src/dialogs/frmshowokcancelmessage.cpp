@@ -6,12 +6,11 @@
 namespace dialogs {
 
 TShowOkCancelMessage::TShowOkCancelMessage(ui::Application& app)
-    : ui::Form(app, "ShowOkCancelMessage"),
+    : DialogForm(app, "ShowOkCancelMessage", 454, 222),
       lblShowMessage(Add<ui::Label>("lblShowMessage")),
       imgIcon(Add<ui::Image>("imgIcon")),
       btnOk(Add<ui::Button>("btnOk")),
       btnCancel(Add<ui::Button>("btnCancel")) {
-  SetUpDialogFrame(*this, 454, 222);
   lblShowMessage.SetBounds(56, 24, 345, 97);
   lblShowMessage.SetWordWrap(true);
   lblShowMessage.SetBold(true);

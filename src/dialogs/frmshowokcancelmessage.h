@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dialog_frame.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -8,7 +9,7 @@
 namespace dialogs {
 
 // The question dialog: modal result 1 for OK, 2 for Cancel or the close box.
-class TShowOkCancelMessage : public ui::Form {
+class TShowOkCancelMessage : public DialogForm {
  public:
   explicit TShowOkCancelMessage(ui::Application& app);
 

@@ -6,11 +6,10 @@
 namespace dialogs {
 
 TShowPopMessage::TShowPopMessage(ui::Application& app)
-    : ui::Form(app, "ShowPopMessage"),
+    : DialogForm(app, "ShowPopMessage", 435, 173),
       lblShowMessage(Add<ui::Label>("lblShowMessage")),
       imgIcon(Add<ui::Image>("imgIcon")),
       btnOk(Add<ui::Button>("btnOk")) {
-  SetUpDialogFrame(*this, 435, 173);
   lblShowMessage.SetBounds(64, 8, 353, 113);
   lblShowMessage.SetWordWrap(true);
   lblShowMessage.SetBold(true);

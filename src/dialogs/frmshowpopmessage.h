@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialogs/dialog_frame.h"
 #include "ui/button.h"
 #include "ui/form.h"
 #include "ui/image.h"
@@ -8,7 +9,7 @@
 namespace dialogs {
 
 // The single-button message dialog every page reports through.
-class TShowPopMessage : public ui::Form {
+class TShowPopMessage : public DialogForm {
  public:
   explicit TShowPopMessage(ui::Application& app);
 

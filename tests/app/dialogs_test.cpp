@@ -91,12 +91,16 @@ TEST_F(DialogsTest, TheDialogsTakeTheCharacterSetOfTheLanguage) {
 TEST_F(DialogsTest, TheMessageLabelIsForcedTo345By97ForEveryMessage) {
   auto& pop = *windows().showPopMessage;
   pop.lblShowMessage.SetBounds(64, 8, 10, 10);
+  main().Show();
   std::string shown;
   backend().SetModalHandler([&](ui::Form& form) {
     ASSERT_EQ(&form, &pop);
     shown = pop.lblShowMessage.caption();
     EXPECT_EQ(pop.lblShowMessage.width(), 345);
     EXPECT_EQ(pop.lblShowMessage.height(), 97);
+    // Centred on the main window.
+    EXPECT_EQ(pop.left(), main().left() + (main().width() - pop.width()) / 2);
+    EXPECT_EQ(pop.top(), main().top() + (main().height() - pop.height()) / 2);
     pop.btnOk.Click();
   });
   main().showPopMessage(std::string(2000, 'x'));
