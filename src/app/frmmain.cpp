@@ -14,6 +14,7 @@
 #include "dialogs/frmshowokcancelmessage.h"
 #include "dialogs/frmshowpopmessage.h"
 #include "host/winutilities.h"
+#include "modem/engine/modemconnect.h"
 #include "platform/files.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
@@ -157,6 +158,13 @@ void TmainForm::FormKeyDown(int key, int shift) {
     app().MessageBox(text);
   } else if (key == ui::kKeyF10) {
     app().MessageBox(platform::SystemDefaultLanguageName());
+  } else if (key == ui::kKeyF12) {
+    // The modem engine's diagnostic window, for support engineers: its log and its button.
+    auto& engine = *windows().modemConnect;
+    if (engine.visible())
+      engine.Hide();
+    else
+      engine.Show();
   }
 }
 

@@ -23,6 +23,7 @@ enum KeyCode : int {
   kKeyF1 = 112,
   kKeyF2 = 113,
   kKeyF10 = 121,
+  kKeyF12 = 123,
 };
 
 // A borderless top-level window. It owns its controls; the order of `zOrder()` is the drawing

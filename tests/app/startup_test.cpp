@@ -6,6 +6,7 @@
 
 #include "app/process_entry.h"
 #include "app/wizard_fixture.h"
+#include "modem/engine/modemconnect.h"
 #include "platform/process.h"
 
 namespace {
@@ -172,6 +173,14 @@ TEST_F(WizardTest, HiddenKeysShowTheVersionAndTheSystemLanguage) {
   EXPECT_EQ(backend().messageBoxes()[0].text, "Version No. 2.0.3.5b");
   EXPECT_EQ(backend().messageBoxes()[0].caption, "Norvane Quillon");
   EXPECT_EQ(backend().messageBoxes()[1].text, "German");
+
+  // Alt+F12 opens and closes the modem engine's diagnostic window.
+  auto& engine = *app::windows().modemConnect;
+  EXPECT_FALSE(engine.visible());
+  main().KeyDown(ui::kKeyF12, ui::kShiftAlt);
+  EXPECT_TRUE(engine.visible());
+  main().KeyDown(ui::kKeyF12, ui::kShiftAlt);
+  EXPECT_FALSE(engine.visible());
 }
 
 TEST_F(WizardTest, ExitAndCloseEndTheProgramWithCodeZeroAtOnce) {

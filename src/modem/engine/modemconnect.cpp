@@ -23,6 +23,7 @@ TfrmModemConnect::TfrmModemConnect(ui::Application& app, const config::Setup_Par
                                    std::shared_ptr<net::NameResolver> resolver)
     : ui::Form(app, "frmModemConnect"),
       Button1(Add<ui::Button>("Button1")),
+      Memo1View(Add<ui::Label>("Memo1View")),
       WSocket(app.backend()),
       Timer(app, "Timer"),
       Ping(app.backend(), std::move(resolver)),
@@ -30,6 +31,14 @@ TfrmModemConnect::TfrmModemConnect(ui::Application& app, const config::Setup_Par
       alive_(std::make_shared<bool>(true)) {
   Button1.SetCaption("Button1");
   Button1.onClick = [this] { Button1Click(); };
+  // The diagnostic window a support engineer opens from the main window: the button starts a
+  // run by hand, the memo below it shows what the engine did.
+  SetCaption("frmModemConnect");
+  SetBorderless(false);
+  SetClientSize(520, 380);
+  Button1.SetBounds(8, 8, 100, 25);
+  Memo1View.SetBounds(8, 40, 504, 332);
+  onShow = [this] { RefreshMemoView(); };
   WSocket.Addr = "255.255.255.255";
   WSocket.Port = "65002";
   WSocket.Proto = "udp";
@@ -208,6 +217,17 @@ void TfrmModemConnect::Button1Click() {
 
 void TfrmModemConnect::Log(std::string line) {
   Memo1.Add(std::move(line));
+  if (visible()) RefreshMemoView();
+}
+
+void TfrmModemConnect::RefreshMemoView() {
+  constexpr std::size_t kShownLines = 22;
+  const auto& lines = Memo1.Lines();
+  std::string text;
+  for (std::size_t i = lines.size() > kShownLines ? lines.size() - kShownLines : 0;
+       i < lines.size(); ++i)
+    text += lines[i] + "\n";
+  Memo1View.SetCaption(text);
 }
 
 }  // namespace quillon::modem

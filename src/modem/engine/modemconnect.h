@@ -18,6 +18,7 @@
 #include "net/udp_socket.h"
 #include "ui/button.h"
 #include "ui/form.h"
+#include "ui/label.h"
 #include "ui/timer.h"
 
 namespace quillon::modem {
@@ -43,6 +44,7 @@ class TfrmModemConnect : public ui::Form {
   // The window's components.
   ui::Button& Button1;
   LogMemo Memo1;
+  ui::Label& Memo1View;  // the newest lines of Memo1, while the window is shown
   net::UdpSocket WSocket;
   ui::Timer Timer;
   net::AsyncNameLookup Ping;
@@ -95,6 +97,7 @@ class TfrmModemConnect : public ui::Form {
   void Resend();
   void ArmTimer();
   void Log(std::string line);
+  void RefreshMemoView();
   void LogTokens();
   void OnDiscoveryReply(const MacAddress& mac);
   void OnLineRateReply();
