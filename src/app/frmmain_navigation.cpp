@@ -227,6 +227,8 @@ void TmainForm::highlightControl(ui::Control* control) {
     c_.hPanel.Show();
     c_.hPanel.SetBounds(control->left() - 2, control->top() - 2, control->width() + 4,
                         control->height() + 4);
+    // Over the page picture, which every layout brings forward, and under the control.
+    c_.hPanel.BringToFront();
     control->BringToFront();
   }
   if (!highlightVisible) c_.hPanel.Hide();

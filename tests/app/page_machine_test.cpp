@@ -363,6 +363,7 @@ TEST_F(PageMachineTest, TheRedFrameSurroundsTheMarkedControlByTwoPixels) {
     return std::find(z.begin(), z.end(), control);
   };
   EXPECT_GT(at(&c.edtVPI), at(&c.hPanel)) << "the control must be drawn over its frame";
+  EXPECT_GT(at(&c.hPanel), at(&c.imgISPSelectionBG)) << "the frame must be drawn over the page";
 
   // Showing the same page again keeps the frame; Back takes it away.
   main().showPage();
