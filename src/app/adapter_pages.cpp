@@ -19,8 +19,7 @@ namespace {
 
 using quillon::modem::THWlanInternetStatusThread;
 
-// Application messages of the flow.
-constexpr int kCableStillConnected = 0;
+// The adapter page's message; the cable page's is shown by the page machine's Next.
 constexpr int kAdapterNotFound = 26;
 
 constexpr char kDriverCopier[] = "cpydrv.exe";

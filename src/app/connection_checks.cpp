@@ -14,6 +14,7 @@ bool ConnectionPages::Reject(int message, ui::Control& control) {
   form_.showPopMessage(form_.applicationMessage(message));
   form_.focusControl = &control;
   form_.highlightVisible = true;
+  RaiseHighlightFrame(form_);
   return false;
 }
 

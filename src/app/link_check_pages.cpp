@@ -50,7 +50,15 @@ void LinkCheckPages::startAdslCheck() {
 
 // The quick checks run on the UI thread: a discovery, for the ADSL check followed by the line
 // rate, which the engine reports as a success only while the line is up.
+//
+// The navigation pictures go at once rather than at the first tick: the one just clicked would
+// otherwise stay under the mouse for two seconds, and a Back taken then would leave the check's
+// timer running on another page.
 void LinkCheckPages::StartQuickCheck(bool lineRate) {
+  auto& c = form_.controls();
+  c.imgBackBT.Hide();
+  c.imgExitBT.Hide();
+  c.imgNextBT.Hide();
   processState().timerTicks = 0;
   auto& engine = Engine();
   engine.sessionResult = kSessionRunning;

@@ -53,6 +53,13 @@ inline int LayoutValue(const TmainForm& form, const char* key, const char* attri
   return quillon::config::layoutValue(form.systemConfig, key, attribute);
 }
 
+// Puts the red frame above the page picture. The frame is drawn in the window's own z-order,
+// where the page background is brought to the front whenever a page is laid out; the marked
+// control is brought in front of the frame afterwards, so the frame shows as its border.
+inline void RaiseHighlightFrame(TmainForm& form) {
+  form.controls().hPanel.BringToFront();
+}
+
 // Text stripped of leading and trailing blanks and control characters.
 inline std::string Trimmed(const std::string& text) {
   std::size_t first = 0;

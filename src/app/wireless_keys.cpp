@@ -71,9 +71,14 @@ void WirelessPages::showKeyHelp() {
       c.edtWPAKey.SetTop(c.imgEncryptOptField.top());
       c.edtWPAKey.BringToFront();
     }
-    if (form_.highlightVisible) form_.highlightControl(form_.focusControl);
+    if (form_.highlightVisible) {
+      RaiseHighlightFrame(form_);
+      form_.highlightControl(form_.focusControl);
+    }
   } else if (index == 1 && form_.highlightVisible) {
     c.hPanel.Show();
+    RaiseHighlightFrame(form_);
+    if (form_.focusControl) form_.focusControl->BringToFront();
   }
 }
 
@@ -82,6 +87,7 @@ bool WirelessPages::Reject(int message, ui::Control* control) {
   if (control) {
     form_.focusControl = control;
     form_.highlightVisible = true;
+    RaiseHighlightFrame(form_);
   }
   return false;
 }

@@ -31,17 +31,18 @@ class ApplyE2ETest : public ApplyWizardTest {
     std::filesystem::create_directories(folder);
     stateFile_ = (folder / "state.txt").string();
     cd_.Write("sim/config.txt", kModemConfig);
-    std::vector<std::string> args = {"--bind",        "127.0.0.1",
-                                     "--port",        "0",
-                                     "--reboot-ms",   "0",
-                                     "--config",      (folder / "config.txt").string(),
-                                     "--state-file",  stateFile_,
-                                     "--log",         (folder / "sim.log").string()};
+    std::vector<std::string> args = {
+        "--bind",       "127.0.0.1", "--port",   "0",
+        "--reboot-ms",  "0",         "--config", (folder / "config.txt").string(),
+        "--state-file", stateFile_,  "--log",    (folder / "sim.log").string()};
     args.insert(args.end(), extra.begin(), extra.end());
     std::string error;
     sim_ = quillon::modemsim::SimProcess::Start(MODEMSIM_EXE, args, error);
     ASSERT_TRUE(sim_) << error;
     peer->RelayTo(sim_->port());
+    // The simulator is another process: on a busy machine its reply may take longer than the
+    // loop's default wait before virtual time moves on, and a late reply costs a resend.
+    backend().SetSocketGraceMs(15);
   }
 
   // Ends the simulator (it writes its state on the way out) and reads what it kept.

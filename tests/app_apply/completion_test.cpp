@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -75,9 +76,12 @@ struct ButtonCase {
   const char* opened;  // nullptr: nothing is opened
   bool ends;           // false: the adapter flow follows
 };
+void PrintTo(const ButtonCase& c, std::ostream* os) {
+  *os << c.button;
+}
 
-class CompletionButtons : public CompletionTest, public ::testing::WithParamInterface<ButtonCase> {
-};
+class CompletionButtons : public CompletionTest,
+                          public ::testing::WithParamInterface<ButtonCase> {};
 
 TEST_P(CompletionButtons, OpenTheHelpPageAndEndOrGoOn) {
   const ButtonCase& param = GetParam();
@@ -121,10 +125,10 @@ INSTANTIATE_TEST_SUITE_P(
         ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsWLANUSB", true, nullptr, false},
         ButtonCase{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBT", false, "Internet.htm",
                    true},
-        ButtonCase{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBrowseBT", true,
-                   "Internet.htm", true}),
-    [](const auto& info) {
-      return std::string(info.param.button) + (info.param.openInternetPage ? "_open" : "_quiet");
+        ButtonCase{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBrowseBT", true, "Internet.htm",
+                   true}),
+    [](const auto& p) {
+      return std::string(p.param.button) + (p.param.openInternetPage ? "_open" : "_quiet");
     });
 
 }  // namespace

@@ -48,8 +48,8 @@ TEST_F(ProgressTest, TheLabelShowsTheWholePercentAndTheTimerStopsAtTheEnd) {
     int position;
     const char* label;
     bool running;
-  } rows[] = {{1, 10, "1%", true},     {4, 40, "4%", true},      {5, 50, "5%", true},
-              {45, 450, "50%", true},  {89, 890, "98%", true},   {90, 900, "100%", false},
+  } rows[] = {{1, 10, "1%", true},     {4, 40, "4%", true},    {5, 50, "5%", true},
+              {45, 450, "50%", true},  {89, 890, "98%", true}, {90, 900, "100%", false},
               {91, 900, "100%", false}};
   int done = 0;
   for (const Row& row : rows) {

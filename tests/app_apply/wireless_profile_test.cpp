@@ -2,6 +2,7 @@
 // software link page does when it cannot be written.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "apply_fixture.h"
@@ -40,6 +41,9 @@ struct SecurityCase {
   const char* storedType;
   const char* storedKey;
 };
+void PrintTo(const SecurityCase& c, std::ostream* os) {
+  *os << c.security;
+}
 
 class SecurityTexts : public WirelessProfileTest,
                       public ::testing::WithParamInterface<SecurityCase> {};

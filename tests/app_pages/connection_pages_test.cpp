@@ -1,5 +1,7 @@
 // The ISP selection, static IP and PPP pages on the headless backend: lists, grey-out rule,
 // filters and every validation, driven through the controls as a user would.
+#include <algorithm>
+#include <cstddef>
 #include <string>
 
 #include "app_pages/pages_fixture.h"
@@ -45,6 +47,11 @@ class ConnectionPagesTest : public PagesTest {
     edit.SetText("");
     edit.UserType(text);
   }
+  // The drawing position: higher is drawn later, on top.
+  std::ptrdiff_t ZOrder(const ui::Control& control) {
+    const auto& order = main().zOrder();
+    return std::find(order.begin(), order.end(), &control) - order.begin();
+  }
   // Next on the current page, as the page machine runs it; the page it ends on.
   int Next() {
     messages.clear();
@@ -70,7 +77,7 @@ TEST_F(ConnectionPagesTest, ListsComeFromTheDatabaseWithTheDefaultsPreselected) 
 
   // A later visit keeps the user's choices: the defaults are not applied again.
   Pick(country, "Testland");
-  main().currentPage = PAGE_PPP_SETTING;
+  ShowPage(PAGE_PPP_SETTING);
   main().imgBackBTClick();
   EXPECT_EQ(main().currentPage, PAGE_ISP_SELECTION);
   EXPECT_EQ(country.text(), "Testland");
@@ -83,8 +90,8 @@ TEST_F(ConnectionPagesTest, GreyOutRuleFollowsTheIspChoice) {
   for (ui::Control* control : std::initializer_list<ui::Control*>{
            &c().cbxDSLProtocol, &c().cbxDSLEncaps, &c().edtVPI, &c().edtVCI})
     EXPECT_FALSE(control->enabled()) << control->name();
-  const std::string grey = main().langDir + quillon::config::pictureFile(
-                                                main().systemConfig, "IMG_DSLVPI_grey");
+  const std::string grey =
+      main().langDir + quillon::config::pictureFile(main().systemConfig, "IMG_DSLVPI_grey");
   EXPECT_EQ(c().imgDSLVPI.picturePath(), grey);
 
   Pick(c().cbxDSLISP, "Others");
@@ -126,7 +133,9 @@ TEST_F(ConnectionPagesTest, NumberFieldsTakeDigitsOnlyAndClearTheirPrompt) {
   auto& vpi = c().edtVPI;
   vpi.Click();
   EXPECT_EQ(vpi.text(), "");
-  vpi.UserType("1a\x16" "2-3x");
+  vpi.UserType(
+      "1a\x16"
+      "2-3x");
   EXPECT_EQ(vpi.text(), "123");
   vpi.UserKey('\b');
   EXPECT_EQ(vpi.text(), "12");
@@ -154,9 +163,9 @@ TEST_F(ConnectionPagesTest, IspPageValidationTable) {
       {"no ISP", "Testland", "(Click to select)", nullptr, nullptr, nullptr, 10, "cbxDSLISP"},
       {"protocol in another case", "Testland", "Casewise", nullptr, nullptr, nullptr, 11,
        "cbxDSLProtocol"},
-      {"others needs an encapsulation", "Others", "Others", "PPPoE", "8", "35", 12,
-       "cbxDSLEncaps"},
-      {"bridge needs one too", "Denmark", "Fyn Fiberlink", nullptr, nullptr, nullptr, -1, ""},
+      {"others needs an encapsulation", "Others", "Others", "PPPoE", "8", "35", 12, "cbxDSLEncaps"},
+      {"bridge with its encapsulation", "Denmark", "Fyn Fiberlink", nullptr, nullptr, nullptr, -1,
+       ""},
       {"VPI prompt", "Testland", "Lowvci", nullptr, "(Enter a number)", nullptr, 13, "edtVPI"},
       {"VPI 255", "Testland", "Lowvci", nullptr, "255", nullptr, -1, ""},
       {"VPI 256", "Testland", "Lowvci", nullptr, "256", nullptr, 13, "edtVPI"},
@@ -169,8 +178,10 @@ TEST_F(ConnectionPagesTest, IspPageValidationTable) {
   };
   for (const IspRow& row : rows) {
     SCOPED_TRACE(row.what);
-    main().currentPage = PAGE_ISP_SELECTION;
     main().highlightVisible = false;
+    ShowPage(PAGE_ISP_SELECTION);
+    // Each row chooses afresh, so that the ISP entry fills its values in again.
+    Pick(c().cbxDSLCountry, "(Click to select)");
     Pick(c().cbxDSLCountry, row.country);
     if (row.isp) Pick(c().cbxDSLISP, row.isp);
     if (row.protocol) Pick(c().cbxDSLProtocol, row.protocol);
@@ -187,10 +198,13 @@ TEST_F(ConnectionPagesTest, IspPageValidationTable) {
       EXPECT_EQ(page, PAGE_ISP_SELECTION);
       EXPECT_EQ(messages, std::vector<int>{row.message});
       EXPECT_EQ(MarkedControl(), row.marked);
-      // The red frame surrounds the marked control by two pixels.
+      // The red frame surrounds the marked control by two pixels, above the page picture and
+      // below the control.
       ASSERT_TRUE(c().hPanel.visible());
       EXPECT_EQ(c().hPanel.left(), main().focusControl->left() - 2);
       EXPECT_EQ(c().hPanel.width(), main().focusControl->width() + 4);
+      EXPECT_LT(ZOrder(c().imgISPSelectionBG), ZOrder(c().hPanel));
+      EXPECT_LT(ZOrder(c().hPanel), ZOrder(*main().focusControl));
     }
   }
 }
@@ -222,22 +236,24 @@ TEST_F(ConnectionPagesTest, StaticIpValidationTable) {
       {"valid", "203.0.113.25", "255.255.255.0", "203.0.113.1", "198.51.100.53", -1, ""},
       {"short groups", "10.1.2.3", "255.0.0.0", "10.1.2.1", "10.1.2.1", -1, ""},
       {"gateway elsewhere", "10.1.2.3", "255.255.255.0", "192.168.7.1", "10.1.2.1", -1, ""},
-      {"broadcast", "192.168.1.255", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15,
+      {"broadcast", "192.168.1.255", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
+      // A last number of 0 is no host address before it is a network address.
+      {"network /24", "192.168.1.0", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
+      {"broadcast /30", "192.168.1.7", "255.255.255.252", "192.168.1.1", "192.168.1.1", 15,
        "medWANIP"},
-      {"network", "192.168.1.0", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medSubnet"},
+      {"network /30", "192.168.1.4", "255.255.255.252", "192.168.1.1", "192.168.1.1", 15,
+       "medSubnet"},
       {"loopback", "127.0.0.1", "255.0.0.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
       {"empty address", "", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
-      {"holey mask", "192.168.1.7", "255.0.255.0", "192.168.1.1", "192.168.1.1", 16,
-       "medSubnet"},
+      {"holey mask", "192.168.1.7", "255.0.255.0", "192.168.1.1", "192.168.1.1", 16, "medSubnet"},
       {"no mask", "192.168.1.7", "", "192.168.1.1", "192.168.1.1", 16, "medSubnet"},
       {"no gateway", "192.168.1.7", "255.255.255.0", "", "192.168.1.1", 17, "medGateway"},
-      {"multicast DNS", "192.168.1.7", "255.255.255.0", "192.168.1.1", "224.0.0.1", 18,
-       "medDNSIP"},
+      {"multicast DNS", "192.168.1.7", "255.255.255.0", "192.168.1.1", "224.0.0.1", 18, "medDNSIP"},
   };
   for (const StaticRow& row : rows) {
     SCOPED_TRACE(row.what);
-    main().currentPage = PAGE_STATIC_IP;
     main().highlightVisible = false;
+    ShowPage(PAGE_STATIC_IP);
     Retype(c().medWANIP, row.address);
     Retype(c().medSubnet, row.mask);
     Retype(c().medGateway, row.gateway);
@@ -258,8 +274,6 @@ TEST_F(ConnectionPagesTest, StaticIpValidationTable) {
 TEST_F(ConnectionPagesTest, AddressFieldClickEmptiesAFieldOfBlanksAndZeros) {
   ShowPage(PAGE_STATIC_IP);
   auto& field = c().medGateway;
-  field.SetText("  0.0  .   .   ");
-  field.UserType("9");
   field.SetText("  0.0  .   .   ");
   field.Click();
   EXPECT_EQ(field.text(), "   .   .   .   ");
@@ -290,8 +304,8 @@ TEST_F(ConnectionPagesTest, PppValidationTable) {
   };
   for (const PppRow& row : rows) {
     SCOPED_TRACE(row.what);
-    main().currentPage = PAGE_PPP_SETTING;
     main().highlightVisible = false;
+    ShowPage(PAGE_PPP_SETTING);
     Retype(c().edtUsername, row.user);
     Retype(c().edtPassword, row.password);
     Retype(c().edtConfirmPass, row.confirm);
@@ -324,10 +338,10 @@ TEST_F(ConnectionPagesTest, CollectionMapsProtocolAndEncapsulationForTheEngine) 
   Retype(c().edtVPI, "8");
   Retype(c().edtVCI, "35x");
   const CollectRow rows[] = {
-      {"PPPoE", "LLC", 0, 0, true},      {"PPPoE", "VC-MUX", 0, 1, true},
-      {"PPPoA", "LLC", 1, 1, true},      {"PPPoA", "VC-MUX", 1, 0, true},
-      {"Static IP", "LLC", 8, 0, true},  {"Dynamic IP", "VC-MUX", 9, 1, true},
-      {"Bridge", "LLC", 3, 0, false},    {"Bridge", "VC-MUX", 3, 1, false},
+      {"PPPoE", "LLC", 0, 0, true},     {"PPPoE", "VC-MUX", 0, 1, true},
+      {"PPPoA", "LLC", 1, 1, true},     {"PPPoA", "VC-MUX", 1, 0, true},
+      {"Static IP", "LLC", 8, 0, true}, {"Dynamic IP", "VC-MUX", 9, 1, true},
+      {"Bridge", "LLC", 3, 0, false},   {"Bridge", "VC-MUX", 3, 1, false},
   };
   auto& engine = Engine();
   for (const CollectRow& row : rows) {
@@ -377,8 +391,8 @@ struct TakeRow {
 
 TEST_F(ConnectionPagesTest, ModemConnectionValuesBecomePageValues) {
   const TakeRow rows[] = {
-      {0, 0, "PPPoE", "LLC"},     {0, 1, "PPPoE", "VC-MUX"},     {1, 0, "PPPoA", "VC-MUX"},
-      {1, 1, "PPPoA", "LLC"},     {3, 0, "Bridge", "LLC"},       {8, 1, "Static IP", "VC-MUX"},
+      {0, 0, "PPPoE", "LLC"},      {0, 1, "PPPoE", "VC-MUX"}, {1, 0, "PPPoA", "VC-MUX"},
+      {1, 1, "PPPoA", "LLC"},      {3, 0, "Bridge", "LLC"},   {8, 1, "Static IP", "VC-MUX"},
       {9, 0, "Dynamic IP", "LLC"}, {5, 7, "PPPoE", "LLC"},
   };
   auto& s = Engine().modemSettings;

@@ -37,7 +37,7 @@ TEST(HelpfulFunc, TextHelpers) {
   EXPECT_EQ(h.DirectoryOf("C:\\CD\\quillon.exe"), "C:\\CD\\");
   EXPECT_EQ(h.DirectoryOf("quillon.exe"), "quillon.exe");
   EXPECT_EQ(h.ReplaceAll("192.168.  1.  1", " ", ""), "192.168.1.1");
-  EXPECT_EQ(h.ReplaceAll("  0.  .   .   ", " ", "0"), "000.000.000.000");
+  EXPECT_EQ(h.ReplaceAll("  0.   .   .   ", " ", "0"), "000.000.000.000");
   EXPECT_EQ(h.ReplaceAll("aaa", "aa", "b"), "ba");
   EXPECT_EQ(h.ReplaceAll("abc", "", "x"), "abc");
 
@@ -46,9 +46,12 @@ TEST(HelpfulFunc, TextHelpers) {
     bool wrapped;
   };
   const Wrapped rows[] = {
-      {"", "[", "]", true},          {"   \t", "*", "*", true},
-      {"key=value", " ", " ", false}, {"[Layout]", "[", "]", true},
-      {"*** Main ***", "***", "***", true}, {"IMG_X.Left=1", "[", "]", false},
+      {"", "[", "]", true},
+      {"   \t", "*", "*", true},
+      {"key=value", " ", " ", false},
+      {"[Layout]", "[", "]", true},
+      {"*** Main ***", "***", "***", true},
+      {"IMG_X.Left=1", "[", "]", false},
       {"*", "***", "", false},
   };
   for (const Wrapped& row : rows) {
@@ -77,11 +80,11 @@ TEST(HelpfulFunc, HostAddressRules) {
     bool valid;
   };
   const Row rows[] = {
-      {"192.168.1.10", true},  {"192.168. 1.10", true}, {"1.0.0.1", true},
-      {"223.255.255.254", true}, {"127.0.0.1", false},  {"224.0.0.1", false},
-      {"0.1.2.3", false},      {"10.0.0.0", false},     {"10.0.0.255", false},
-      {"10.0.256.1", false},   {"10.-1.0.1", false},    {"10.0.0.", false},
-      {"10..0.1", false},      {"...", false},          {"", false},
+      {"192.168.1.10", true},    {"192.168. 1.10", true}, {"1.0.0.1", true},
+      {"223.255.255.254", true}, {"127.0.0.1", false},    {"224.0.0.1", false},
+      {"0.1.2.3", false},        {"10.0.0.0", false},     {"10.0.0.255", false},
+      {"10.0.256.1", false},     {"10.-1.0.1", false},    {"10.0.0.", false},
+      {"10..0.1", false},        {"...", false},          {"", false},
       {"1.2.3.4.5", false},
   };
   for (const Row& row : rows) {
@@ -117,10 +120,14 @@ TEST(HelpfulFunc, EdgeAddressesOfTheSubnet) {
     bool notEdge;
   };
   const Row rows[] = {
-      {"192.168.1.255", "255.255.255.0", 0, false}, {"192.168.1.0", "255.255.255.0", 1, false},
-      {"192.168.1.7", "255.255.255.0", 0, true},    {"192.168.1.7", "255.255.255.0", 1, true},
-      {"10.0.0.3", "255.255.255.252", 0, false},    {"10.0.0.4", "255.255.255.252", 1, false},
-      {"10.0.0.5", "255.255.255.252", 0, true},     {"192.168.1.7", "255.255.255.0", 2, false},
+      {"192.168.1.255", "255.255.255.0", 0, false},
+      {"192.168.1.0", "255.255.255.0", 1, false},
+      {"192.168.1.7", "255.255.255.0", 0, true},
+      {"192.168.1.7", "255.255.255.0", 1, true},
+      {"10.0.0.3", "255.255.255.252", 0, false},
+      {"10.0.0.4", "255.255.255.252", 1, false},
+      {"10.0.0.5", "255.255.255.252", 0, true},
+      {"192.168.1.7", "255.255.255.0", 2, false},
       // Blanks of the masked fields read as zeros.
       {"192.168.  1.   ", "255.255.255.  ", 1, false},
   };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -33,13 +34,41 @@ class PagesTest : public WizardTest {
  protected:
   // Runs before the start-up: a test may change the CD image here.
   virtual void PrepareCd() {}
+  // Tests that talk to no modem send whatever the engine sends to a loopback port where
+  // nothing answers; tests against the simulator aim the engine themselves.
+  virtual bool KeepEngineOnLoopback() { return true; }
+  static constexpr std::uint16_t kDiscardPort = 9;
 
   void SetUp() override {
     WizardTest::SetUp();
     PrepareCd();
     ASSERT_EQ(StartUp(), -1);
     app::processState() = app::ProcessState{};
+    // The window is on screen, so it takes the mouse.
+    main().Show();
+    // The pages after these start programs, write the registry and apply settings: here they
+    // only count. Nothing a page starts may leave the loopback network.
+    auto& r = main().routines;
+    r.writeWirelessProfile = [this] {
+      ++profileWrites;
+      return true;
+    };
+    r.startSoftwareCheck = [this] { ++softwareChecks; };
+    r.startDriverInstallation = {};
+    r.startWirelessInternetTest = {};
+    r.ethernetStillConnected = {};
+    r.adapterPresent = {};
+    r.runDriverCopier = {};
+    links().broadcastAddress = "127.0.0.1";
+    app::Engine().destinationAddress = "127.0.0.1";
+    if (KeepEngineOnLoopback())
+      app::Engine().WSocket.redirect = platform::Ipv4Endpoint{0x7F000001, kDiscardPort};
     backend().SetModalHandler([this](ui::Form& form) { Answer(form); });
+  }
+
+  void TearDown() override {
+    EXPECT_TRUE(unexpectedDialogs.empty()) << unexpectedDialogs.front();
+    WizardTest::TearDown();
   }
 
   void Answer(ui::Form& form) {
@@ -65,9 +94,7 @@ class PagesTest : public WizardTest {
   }
 
   app::LinkCheckPages& links() { return *app::FindPageGroup<app::LinkCheckPages>(main()); }
-  app::ConnectionPages& connection() {
-    return *app::FindPageGroup<app::ConnectionPages>(main());
-  }
+  app::ConnectionPages& connection() { return *app::FindPageGroup<app::ConnectionPages>(main()); }
   app::WirelessPages& wireless() { return *app::FindPageGroup<app::WirelessPages>(main()); }
   app::MainFormControls& c() { return main().controls(); }
 
@@ -95,4 +122,6 @@ class PagesTest : public WizardTest {
   platform::ScopedNetworkAdapters adapterScope_{adapters_};
   std::vector<int> messages;
   std::vector<std::string> unexpectedDialogs;
+  int profileWrites = 0;
+  int softwareChecks = 0;
 };
