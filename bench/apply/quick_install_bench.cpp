@@ -58,6 +58,9 @@ class Rig : public QuickInstallWalk {
   std::size_t Exchanges() const { return peer->requests().size(); }
   std::uint16_t SimPort() const { return sim_->port(); }
   quillon::modem::TfrmModemConnect& TheEngine() { return Engine(); }
+  // The loop's wait for loopback datagrams before it moves virtual time on; a reply that comes
+  // later costs a resend, which shows as virtual time over the minimum.
+  void ShortGrace() { backend().SetSocketGraceMs(2); }
 };
 
 // Bare discovery exchanges with the simulator, as fast as the loopback allows.
@@ -100,6 +103,7 @@ void BM_QuickInstallationFromTheMainMenu(benchmark::State& state) {
     Rig rig;
     rig.Up();
     rig.Prepare(Edition::kPlain);
+    rig.ShortGrace();
     const std::int64_t virtualStart = rig.VirtualNowMs();
     const double cpuStart = ProcessCpuMs();
     const auto start = Clock::now();
@@ -131,6 +135,7 @@ void BM_SoftwareLinkCheck(benchmark::State& state) {
     Rig rig;
     rig.Up();
     rig.Prepare(Edition::kPlain);
+    rig.ShortGrace();
     auto& f = rig.Main();
     f.wirelessModule = true;
     f.radioEnabled = true;

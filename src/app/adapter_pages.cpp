@@ -108,7 +108,8 @@ void AdapterPages::Discard(std::unique_ptr<Worker>& worker) {
 }
 
 bool AdapterPages::AskOkCancel(const std::string& text) {
-  return form_.app().backend().MessageBox(text, "") != kIdCancel;
+  return form_.app().backend().MessageBoxWithButtons(text, "", ui::Backend::kButtonsOkCancel) !=
+         kIdCancel;
 }
 
 void AdapterPages::imgInsWLANUSBClick() {

@@ -81,7 +81,8 @@ bool SoftwareLinkPage::writeWirelessProfile() {
   }
   if (host::saveWirelessProfile(profile) == host::kProfileSaved) return true;
   // Whatever the answer, nothing is sent to the modem: the page steps back.
-  form_.app().backend().MessageBox("Error writing to profile", "test");
+  form_.app().backend().MessageBoxWithButtons("Error writing to profile", "test",
+                                              ui::Backend::kButtonsAbortRetryIgnore);
   return false;
 }
 

@@ -66,6 +66,15 @@ class Backend {
 
   // The platform's plain message box with one OK button; returns 1 (OK).
   virtual int MessageBox(const std::string& text, const std::string& caption) = 0;
+
+  // The same box with a choice of buttons; returns the classic codes: 1 OK, 2 Cancel, 3 Abort,
+  // 4 Retry, 5 Ignore. A backend without the choice shows OK alone.
+  enum Buttons : int { kButtonsOk = 0, kButtonsOkCancel = 1, kButtonsAbortRetryIgnore = 2 };
+  virtual int MessageBoxWithButtons(const std::string& text, const std::string& caption,
+                                    int buttons) {
+    (void)buttons;
+    return MessageBox(text, caption);
+  }
 };
 
 // The backend the product runs on: FLTK on Linux, native Win32 on Windows. Defined by the

@@ -101,11 +101,17 @@ class UnwritableRegistry : public WirelessProfileTest {
   }
 };
 
-TEST_F(UnwritableRegistry, TheSystemBoxIsShownAndFalseReturned) {
-  EXPECT_FALSE(Write("WPA PSK", "passphrase"));
-  ASSERT_EQ(backend().messageBoxes().size(), 1u);
-  EXPECT_EQ(backend().messageBoxes()[0].text, "Error writing to profile");
-  EXPECT_EQ(backend().messageBoxes()[0].caption, "test");
+TEST_F(UnwritableRegistry, TheSystemBoxIsShownAndFalseReturnedWhateverTheAnswer) {
+  for (int answer : {3, 4, 5}) {  // Abort, Retry, Ignore
+    SCOPED_TRACE(answer);
+    backend().ClearMessageBoxes();
+    backend().SetMessageBoxHandler(
+        [answer](const std::string&, const std::string&) { return answer; });
+    EXPECT_FALSE(Write("WPA PSK", "passphrase"));
+    ASSERT_EQ(backend().messageBoxes().size(), 1u);
+    EXPECT_EQ(backend().messageBoxes()[0].text, "Error writing to profile");
+    EXPECT_EQ(backend().messageBoxes()[0].caption, "test");
+  }
 }
 
 TEST_F(UnwritableRegistry, TheSoftwareLinkPageStepsBackBeforeSendingAnything) {

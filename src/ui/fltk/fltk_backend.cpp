@@ -224,6 +224,22 @@ int FltkBackend::MessageBox(const std::string& text, const std::string& caption)
   return 1;
 }
 
+int FltkBackend::MessageBoxWithButtons(const std::string& text, const std::string& caption,
+                                       int buttons) {
+  const std::string shown = AnsiToUtf8(text, kAnsiCharset);
+  fl_message_title(caption.c_str());
+  switch (buttons) {
+    case kButtonsOkCancel:
+      // fl_choice numbers its buttons from the left: Cancel 0, OK 1.
+      return fl_choice("%s", "Cancel", "OK", nullptr, shown.c_str()) == 1 ? 1 : 2;
+    case kButtonsAbortRetryIgnore:
+      return 3 + fl_choice("%s", "Abort", "Retry", "Ignore", shown.c_str());
+    default:
+      fl_message("%s", shown.c_str());
+      return 1;
+  }
+}
+
 void FltkBackend::FramePresented() {
   if (!exitAfterFirstFrame_ || framePresented_) return;
   framePresented_ = true;

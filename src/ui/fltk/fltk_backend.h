@@ -50,6 +50,8 @@ class FltkBackend : public Backend {
   void SetCursor(Cursor cursor) override;
   Cursor cursor() const override { return cursor_; }
   int MessageBox(const std::string& text, const std::string& caption) override;
+  int MessageBoxWithButtons(const std::string& text, const std::string& caption,
+                            int buttons) override;
 
   // For tests: the text an input control's widget shows (UTF-8), and the form's window, if any.
   std::string WidgetText(const Control& control) const;
