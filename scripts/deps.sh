@@ -8,6 +8,7 @@ packages=(
   libjpeg62-turbo-dev libfltk1.3-dev
   xvfb xdotool imagemagick fonts-dejavu-core x11-utils
   iproute2 dnsmasq-base isc-dhcp-client procps psmisc python3
+  mingw-w64 g++-mingw-w64-x86-64 wine wine64 dpkg-dev
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/process_entry.h"
 #include "app/wizard_fixture.h"
 #include "modem/engine/modemconnect.h"
+#include "platform/environment.h"
 #include "platform/process.h"
 
 namespace {
@@ -106,13 +107,12 @@ TEST_F(WizardTest, MissingPictureIsShownByTheExceptionGuardAndNoWindowOpens) {
 TEST_F(WizardTest, MissingLanguageFolderLooksForTheFilesInTheCurrentDirectory) {
   cd_.Write("setup.ini",
             "[Profile]\r\nDefaultLanguage=Klingon\r\nisMultiLang=1\r\n[Language]\r\nEnglish=1\r\n");
-  char previous[4096];
-  ASSERT_NE(getcwd(previous, sizeof previous), nullptr);
-  ASSERT_EQ(chdir(cd_.language("English").c_str()), 0);
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(cd_.language("English"));
   const int ended = StartUp();
   // Relative picture names are read from the current directory, as long as it is the same.
   const bool drawn = ended == -1 && main().controls().imgMainMenu.picture() != nullptr;
-  ASSERT_EQ(chdir(previous), 0);
+  std::filesystem::current_path(previous);
   ASSERT_EQ(ended, -1);
   EXPECT_EQ(main().langDir, "");
   EXPECT_TRUE(drawn);
@@ -162,13 +162,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(WizardTest, HiddenKeysShowTheVersionAndTheSystemLanguage) {
   ASSERT_EQ(StartUp(), -1);
-  setenv("LC_ALL", "de_DE.UTF-8", 1);
+  platform::SetEnvVar("LC_ALL", "de_DE.UTF-8");
   main().KeyDown(ui::kKeyF2, 0);
   main().KeyDown(ui::kKeyF10, ui::kShiftCtrl);
   EXPECT_TRUE(backend().messageBoxes().empty());
   main().KeyDown(ui::kKeyF2, ui::kShiftAlt);
   main().KeyDown(ui::kKeyF10, ui::kShiftAlt | ui::kShiftShift);
-  unsetenv("LC_ALL");
+  platform::UnsetEnvVar("LC_ALL");
   ASSERT_EQ(backend().messageBoxes().size(), 2u);
   EXPECT_EQ(backend().messageBoxes()[0].text, "Version No. 2.0.3.5b");
   EXPECT_EQ(backend().messageBoxes()[0].caption, "Norvane Quillon");

@@ -10,6 +10,7 @@
 #include "app/executable_path.h"
 #include "app/frmmain.h"
 #include "app/program_windows.h"
+#include "platform/environment.h"
 #include "ui/application.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/picture_cache.h"
@@ -22,7 +23,7 @@ class WizardTest : public ::testing::Test {
     // The single-instance lock lives in the runtime folder: give each test its own.
     runtime_ = cd_.root() / "runtime";
     std::filesystem::create_directories(runtime_);
-    setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+    platform::SetEnvVar("XDG_RUNTIME_DIR", runtime_.string());
     app::SetExecutablePathForTests(cd_.exePath());
     app_ = ui::headless::MakeHeadlessApplication();
     app_->SetTitle("Norvane Quillon");

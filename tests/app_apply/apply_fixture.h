@@ -23,6 +23,7 @@
 #include "fakes.h"
 #include "modem/engine/modemconnect.h"
 #include "platform/dhcp.h"
+#include "platform/environment.h"
 #include "platform/shell.h"
 
 class ApplyWizardTest : public WizardTest {
@@ -30,10 +31,10 @@ class ApplyWizardTest : public WizardTest {
   void SetUp() override {
     WizardTest::SetUp();
     // Belt and braces: should a fake ever be bypassed, no DHCP client runs.
-    setenv("QUILLON_DHCLIENT", "none", 1);
+    platform::SetEnvVar("QUILLON_DHCLIENT", "none");
     configHome_ = cd_.root() / "config-home";
     std::filesystem::create_directories(configHome_);
-    setenv("XDG_CONFIG_HOME", configHome_.c_str(), 1);
+    platform::SetEnvVar("XDG_CONFIG_HOME", configHome_.string());
     shellScope_.emplace(shell);
     dhcpScope_.emplace(dhcp);
     backend().SetModalHandler([this](ui::Form& form) { AnswerDialog(form); });
@@ -43,7 +44,7 @@ class ApplyWizardTest : public WizardTest {
     WizardTest::TearDown();
     dhcpScope_.reset();
     shellScope_.reset();
-    unsetenv("XDG_CONFIG_HOME");
+    platform::UnsetEnvVar("XDG_CONFIG_HOME");
   }
 
   // Edits setup.ini of the private CD before the start (profile name, kit edition).

@@ -7,6 +7,7 @@
 
 #include "apply_fixture.h"
 #include "host/bkitlib.h"
+#include "platform/environment.h"
 #include "platform/registry.h"
 
 namespace {
@@ -97,7 +98,7 @@ class UnwritableRegistry : public WirelessProfileTest {
     // A file where the configuration folder would be: no key can be created under it.
     const auto blocker = cd_.root() / "not-a-folder";
     cd_.Write("not-a-folder", "x");
-    setenv("XDG_CONFIG_HOME", blocker.c_str(), 1);
+    platform::SetEnvVar("XDG_CONFIG_HOME", blocker.string());
   }
 };
 

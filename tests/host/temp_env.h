@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include "platform/environment.h"
 
 namespace host_testing {
 
@@ -36,13 +37,13 @@ class ScopedEnv {
  public:
   ScopedEnv(const char* name, const std::string& value) : name_(name) {
     if (const char* old = std::getenv(name)) previous_ = old;
-    ::setenv(name, value.c_str(), 1);
+    platform::SetEnvVar(name, value);
   }
   ~ScopedEnv() {
     if (previous_)
-      ::setenv(name_, previous_->c_str(), 1);
+      platform::SetEnvVar(name_, *previous_);
     else
-      ::unsetenv(name_);
+      platform::UnsetEnvVar(name_);
   }
   ScopedEnv(const ScopedEnv&) = delete;
   ScopedEnv& operator=(const ScopedEnv&) = delete;

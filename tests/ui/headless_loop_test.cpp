@@ -1,13 +1,12 @@
 // The headless loop and its virtual clock: timers, workers, posts, sockets and waits.
 #include <gtest/gtest.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <stdexcept>
 #include <thread>
 
+#include "platform/udp_socket.h"
 #include "ui/headless/headless_backend.h"
 #include "ui/timer.h"
 
@@ -231,19 +230,31 @@ TEST_F(HeadlessLoopTest, RunLimitStopsAnEndlessTimerLoop) {
   EXPECT_THROW(backend.RunUntil([] { return false; }), LoopStalled);
 }
 
+// Two UDP sockets on loopback: what is sent on one arrives on the other.
 class SocketPair {
  public:
-  SocketPair() { EXPECT_EQ(::socketpair(AF_UNIX, SOCK_DGRAM, 0, fds), 0); }
+  SocketPair() {
+    for (auto& socket : fds) {
+      socket = platform::OpenUdpSocket({platform::kLoopbackAddress, 0}, false).socket;
+      EXPECT_NE(socket, platform::kNoSocket);
+    }
+  }
   ~SocketPair() {
-    ::close(fds[0]);
-    ::close(fds[1]);
+    for (auto socket : fds) platform::CloseSocket(socket);
   }
-  void Send(const char* text) const { EXPECT_GT(::send(fds[1], text, 1, 0), 0); }
+  void Send(const char* text) const {
+    auto to = platform::LocalEndpoint(fds[0]);
+    ASSERT_TRUE(to.has_value());
+    EXPECT_GT(platform::SendDatagram(fds[1], reinterpret_cast<const std::uint8_t*>(text), 1, *to),
+              0);
+  }
   std::string Receive() const {
-    char c = 0;
-    return ::recv(fds[0], &c, 1, 0) == 1 ? std::string(1, c) : std::string();
+    std::uint8_t c = 0;
+    return platform::ReceiveDatagram(fds[0], &c, 1, nullptr) == 1
+               ? std::string(1, static_cast<char>(c))
+               : std::string();
   }
-  int fds[2] = {-1, -1};
+  platform::SocketHandle fds[2] = {platform::kNoSocket, platform::kNoSocket};
 };
 
 TEST_F(HeadlessLoopTest, SocketDataArrivesBeforeTimeMoves) {

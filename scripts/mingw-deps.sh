@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Builds the one third-party library the Windows build links that Debian does not ship for
+# mingw-w64: libjpeg-turbo, from Debian's own source package, as a static library. Idempotent:
+# a finished prefix is left alone. Usage: mingw-deps.sh PREFIX
+set -euo pipefail
+prefix=${1:?prefix}
+[ -f "$prefix/lib/libjpeg.a" ] && exit 0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/lists/partial"
+echo 'deb-src http://deb.debian.org/debian bookworm main' >"$work/sources.list"
+# A private source list and state, so the machine's own apt configuration is not touched.
+apt_opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+  -o "Dir::State::Lists=$work/lists" -o APT::Sandbox::User=root)
+apt-get -qq "${apt_opts[@]}" update
+(cd "$work" && apt-get -qq "${apt_opts[@]}" --download-only source libjpeg-turbo >/dev/null)
+tar -xzf "$work"/libjpeg-turbo_*.orig.tar.gz -C "$work"
+src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -n1)
+here=$(cd "$(dirname "$0")/.." && pwd)
+cmake -S "$src" -B "$work/build" -G Ninja --toolchain "$here/cmake/mingw-toolchain.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF \
+  -DENABLE_STATIC=ON -DWITH_SIMD=OFF -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -Wno-dev \
+  >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
+cmake --build "$work/build" --target install >"$work/log" 2>&1 || { cat "$work/log"; exit 1; }
