@@ -76,7 +76,6 @@ AdapterPages::AdapterPages(TmainForm& form) : Ping1(net::MakeSystemPinger()), fo
   Ping1->Timeout = 4000;
   Ping1->TTL = 64;
   auto& c = form.controls();
-  c.imgInsWLANUSB.onClick = [this] { imgInsWLANUSBClick(); };
   c.imgWlanInsCompleteBG.onMouseMove = [this](int x, int y) {
     imgWlanInsCompleteBGMouseMove(x, y);
   };
@@ -110,11 +109,6 @@ void AdapterPages::Discard(std::unique_ptr<Worker>& worker) {
 bool AdapterPages::AskOkCancel(const std::string& text) {
   return form_.app().backend().MessageBoxWithButtons(text, "", ui::Backend::kButtonsOkCancel) !=
          kIdCancel;
-}
-
-void AdapterPages::imgInsWLANUSBClick() {
-  form_.goNext();
-  form_.showPage();
 }
 
 // The modem's network is told by the first part of its address. A removed cable leaves the PC

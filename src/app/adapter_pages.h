@@ -26,7 +26,6 @@ class AdapterPages : public PageGroup {
   // put one on a scripted echo here before the test starts.
   std::unique_ptr<net::Pinger> Ping1;
 
-  void imgInsWLANUSBClick();
   // Next on the cable page: whether an adapter still has an address in the modem's network.
   bool cableStillConnected();
   void runDriverCopier();

@@ -1,7 +1,5 @@
 #include "app/frmmain.h"
 
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "app/executable_path.h"
@@ -33,15 +31,6 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
-
-bool IsWirelessModule(const std::string& appliedModules) {
-  // A setting shorter than three characters is compared as a whole.
-  std::string tail =
-      appliedModules.size() < 3 ? appliedModules : appliedModules.substr(appliedModules.size() - 3);
-  std::transform(tail.begin(), tail.end(), tail.begin(),
-                 [](unsigned char ch) { return static_cast<char>(std::toupper(ch)); });
-  return tail == "WAP";
-}
 
 TmainForm::TmainForm(ui::Application& app) : ui::Form(app, "mainForm"), c_(*this) {
   SetClientSize(722, 482);
@@ -92,7 +81,7 @@ void TmainForm::ResetPageState() {
   dslFieldsLocked = true;
   radioEnabled = true;
   pppSelected = true;
-  wirelessModule = IsWirelessModule(systemConfig.setup.AppliedModules);
+  wirelessModule = quillon::config::isWirelessModel(systemConfig.setup);
   linkCheckStep = 1;
   openInternetPage = true;
   profileWritten = false;

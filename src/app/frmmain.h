@@ -107,7 +107,4 @@ class TmainForm : public ui::Form {
   MainFormControls c_;
 };
 
-// True when the last three characters of the modules setting, upper-cased, are "WAP".
-bool IsWirelessModule(const std::string& appliedModules);
-
 }  // namespace app

@@ -210,15 +210,4 @@ TEST_F(WizardTest, ASecondCopyBuildsItsWindowsAndLeavesItsLoopAtOnce) {
   EXPECT_TRUE(backend().messageBoxes().empty());
 }
 
-TEST(WirelessModule, IsTheLastThreeCharactersReadingWapInAnyCase) {
-  struct Case {
-    const char* modules;
-    bool wireless;
-  };
-  for (const Case& c : {Case{"QR-5120G:ADSL,ROUTER,WAP", true}, Case{"QR-5120G:wap", true},
-                        Case{"QR:WaP", true}, Case{"WAP", true}, Case{"QR-5120G:WAP1", false},
-                        Case{"QR-5120G:ADSL", false}, Case{"AP", false}, Case{"", false}})
-    EXPECT_EQ(app::IsWirelessModule(c.modules), c.wireless) << c.modules;
-}
-
 }  // namespace
