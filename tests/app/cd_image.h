@@ -1,10 +1,19 @@
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
+
+#include "platform/files.h"
+
+// A relative path written with "/", spelled with the system's separator as the wizard builds it.
+inline std::string NativePath(std::string relative) {
+  std::replace(relative.begin(), relative.end(), '/', platform::kPathSeparator);
+  return relative;
+}
 
 // A private copy of the sample edition, laid out like the CD (an executable path at its root),
 // that a test may change freely and that is removed afterwards.
@@ -26,7 +35,10 @@ class CdImage {
 
   const std::filesystem::path& root() const { return root_; }
   std::string exePath() const { return (root_ / "quillon").string(); }
-  std::string folder() const { return root_.string() + "/"; }
+  // The root folder as the wizard names it: with the system's separator at the end.
+  std::string folder() const { return root_.string() + platform::kPathSeparator; }
+  // A path under the root, written with "/" and spelled with the system's separator.
+  std::string native(const std::string& relative) const { return folder() + NativePath(relative); }
   std::filesystem::path language(const std::string& name) const {
     return root_ / "Language" / name;
   }

@@ -56,7 +56,7 @@ TEST_F(LanguageSwitchTest, ReloadsEverythingFromTheChosenFolderAndShowsTheMainMe
 
   SwitchTo("German");
   auto& w = main();
-  EXPECT_EQ(w.langDir, cd_.folder() + "Language/German/");
+  EXPECT_EQ(w.langDir, cd_.native("Language/German/"));
   EXPECT_EQ(w.applicationMessage(5), cd_.CatalogueLine("German", "application.err", 5));
   EXPECT_NE(w.applicationMessage(5), cd_.CatalogueLine("English", "application.err", 5));
   EXPECT_EQ(quillon::config::message(quillon::config::dialogTexts().texts, 1),
@@ -69,7 +69,7 @@ TEST_F(LanguageSwitchTest, ReloadsEverythingFromTheChosenFolderAndShowsTheMainMe
   EXPECT_TRUE(defaultCountryListed) << w.systemConfig.defaultCountry;
   EXPECT_EQ(
       w.controls().imgMainMenu.picturePath(),
-      cd_.folder() + "Language/German/" + cd_.SettingsValue("German", "IMG_MainMenuDlgBG.Picture"));
+      cd_.native("Language/German/") + cd_.SettingsValue("German", "IMG_MainMenuDlgBG.Picture"));
   EXPECT_EQ(w.currentPage, app::PAGE_MAIN_MENU);
   EXPECT_FALSE(w.staticIpSelected);
   EXPECT_TRUE(w.pppSelected);
@@ -92,7 +92,7 @@ TEST_F(LanguageSwitchTest, AMissingFolderFallsBackToTheDefaultLanguageButKeepsIt
   ASSERT_EQ(StartUp(), -1);
   SwitchTo("German");
   SwitchTo("Russian");
-  EXPECT_EQ(main().langDir, cd_.folder() + "Language/English/");
+  EXPECT_EQ(main().langDir, cd_.native("Language/English/"));
   EXPECT_EQ(quillon::config::dialogCharset(), 204);
   EXPECT_EQ(main().applicationMessage(5), cd_.CatalogueLine("English", "application.err", 5));
 }

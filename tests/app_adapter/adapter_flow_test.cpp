@@ -100,7 +100,7 @@ class AdapterFlowTest : public WizardTest {
   }
   std::string Message(int n) { return cd_.CatalogueLine("English", "application.err", n); }
   std::int64_t Now() { return app_->clock().NowMs(); }
-  std::string Folder(const std::string& relative) { return cd_.folder() + relative; }
+  std::string Folder(const std::string& relative) { return cd_.native(relative); }
 
   host_testing::TempFolder drive;
   host_testing::ScopedEnv driveC{"QUILLON_C_DRIVE", drive.path().string()};

@@ -21,6 +21,7 @@
 #include "dialogs/frmshowokcancelmessage.h"
 #include "dialogs/frmshowpopmessage.h"
 #include "fakes.h"
+#include "host/host_fakes.h"
 #include "modem/engine/modemconnect.h"
 #include "platform/dhcp.h"
 #include "platform/environment.h"
@@ -35,6 +36,10 @@ class ApplyWizardTest : public WizardTest {
     configHome_ = cd_.root() / "config-home";
     std::filesystem::create_directories(configHome_);
     platform::SetEnvVar("XDG_CONFIG_HOME", configHome_.string());
+#if defined(_WIN32)
+    // Windows has one registry for every test process running at once: each test gets its own.
+    registryScope_.emplace(registry);
+#endif
     shellScope_.emplace(shell);
     dhcpScope_.emplace(dhcp);
     backend().SetModalHandler([this](ui::Form& form) { AnswerDialog(form); });
@@ -44,6 +49,7 @@ class ApplyWizardTest : public WizardTest {
     WizardTest::TearDown();
     dhcpScope_.reset();
     shellScope_.reset();
+    registryScope_.reset();
     platform::UnsetEnvVar("XDG_CONFIG_HOME");
   }
 
@@ -67,7 +73,9 @@ class ApplyWizardTest : public WizardTest {
     main().Show();
   }
 
-  quillon::modem::TfrmModemConnect& Engine() { return *app::windows().modemConnect; }
+  quillon::modem::TfrmModemConnect& Engine() {
+    return *app::windows().modemConnect;
+  }
   // Sends the engine's datagrams to another loopback port from the next run on.
   void AimEngineAt(std::uint16_t port) {
     Engine().WSocket.redirect = platform::Ipv4Endpoint{platform::kLoopbackAddress, port};
@@ -95,7 +103,9 @@ class ApplyWizardTest : public WizardTest {
     return std::nullopt;
   }
 
-  std::string Message(int n) { return main().applicationMessage(n); }
+  std::string Message(int n) {
+    return main().applicationMessage(n);
+  }
 
   // The skinned dialogs, answered as a user would; the texts they showed are kept.
   std::vector<std::string> popMessages;
@@ -103,6 +113,7 @@ class ApplyWizardTest : public WizardTest {
   int questionAnswer = ui::kMrOk;
 
   test_support::RecordingShell shell;
+  host_testing::RecordingRegistry registry;  // the registry on Windows only
   test_support::RecordingDhcp dhcp;
   std::shared_ptr<test_support::ScriptedResolver> resolver =
       std::make_shared<test_support::ScriptedResolver>();
@@ -130,6 +141,7 @@ class ApplyWizardTest : public WizardTest {
   }
 
   std::filesystem::path configHome_;
+  std::optional<platform::ScopedRegistry> registryScope_;
   std::optional<platform::ScopedShell> shellScope_;
   std::optional<platform::ScopedDhcp> dhcpScope_;
 };

@@ -26,7 +26,7 @@ class CompletionTest : public ApplyWizardTest {
       if (image->visible()) names.push_back(image->name());
     return names;
   }
-  std::string InternetFolder() { return cd_.folder() + "Language/Internet/"; }
+  std::string InternetFolder() { return cd_.native("Language/Internet/"); }
 };
 
 TEST_F(CompletionTest, KitPageRevealsTheFirstButtonUnderTheMouse) {

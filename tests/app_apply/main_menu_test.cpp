@@ -107,7 +107,7 @@ TEST_P(MainMenuButtons, OpenWithTheShellAndReportOnlyResultsBelow32) {
   StartEdition(param.kit ? 1 : 0);
   auto* button = dynamic_cast<ui::Image*>(main().Find(param.button));
   ASSERT_NE(button, nullptr);
-  const std::string expected = (param.onTheCd ? cd_.folder() : std::string()) + param.opened;
+  const std::string expected = param.onTheCd ? cd_.native(param.opened) : std::string(param.opened);
   for (int code : {platform::kShellFileNotFound, 31, 32, platform::kShellStarted}) {
     SCOPED_TRACE(code);
     shell.requests.clear();
@@ -170,14 +170,14 @@ TEST_F(MainMenuTest, OkInTheAdapterQuestionStartsThePackageAndEndsWithZeroEvenWh
     const auto code = ExitCodeOf([&] { HoverAndClick(main().controls().imgInstallKX); });
     EXPECT_EQ(code, 0);
     ASSERT_EQ(shell.requests.size(), 1u);
-    EXPECT_EQ(shell.requests[0].file, "KXU-300_v1.10b05_20070529/setup.exe");
+    EXPECT_EQ(shell.requests[0].file, NativePath("KXU-300_v1.10b05_20070529/setup.exe"));
     EXPECT_EQ(shell.requests[0].workingFolder, "");
     if (answer < 32)
       EXPECT_EQ(popMessages, std::vector<std::string>{Message(28)});
     else
       EXPECT_TRUE(popMessages.empty());
   }
-  EXPECT_EQ(AdapterPackagePath(), "KXU-300_v1.10b05_20070529/setup.exe");
+  EXPECT_EQ(AdapterPackagePath(), NativePath("KXU-300_v1.10b05_20070529/setup.exe"));
 }
 
 TEST_F(MainMenuTest, CloseEndsTheProgramWithZero) {

@@ -99,6 +99,7 @@ class UnwritableRegistry : public WirelessProfileTest {
     const auto blocker = cd_.root() / "not-a-folder";
     cd_.Write("not-a-folder", "x");
     platform::SetEnvVar("XDG_CONFIG_HOME", blocker.string());
+    registry.refuseAll = true;
   }
 };
 

@@ -35,7 +35,7 @@ class RecordingRegistry : public platform::RegistryService {
   bool WriteText(platform::RegistryRoot root, const std::string& key, const std::string& name,
                  const std::string& text) override {
     writes.push_back({root, key, name, text});
-    if (name == refusedValue) return false;
+    if (refuseAll || name == refusedValue) return false;
     values[{root, key}][name] = text;
     return true;
   }
@@ -53,6 +53,7 @@ class RecordingRegistry : public platform::RegistryService {
 
   std::vector<Write> writes;
   std::string refusedValue;
+  bool refuseAll = false;
   std::map<std::pair<platform::RegistryRoot, std::string>, std::map<std::string, std::string>>
       values;
 };
