@@ -1,0 +1,75 @@
+#include <winsock2.h>
+#include <ws2tcpip.h>
+// The IP Helper headers need the socket types first.
+#include <iphlpapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/network_adapters.h"
+
+namespace platform {
+namespace {
+
+// 0 for an empty or malformed text, as for "0.0.0.0".
+std::uint32_t ParseAddress(const char* text) {
+  in_addr address{};
+  if (::inet_pton(AF_INET, text, &address) != 1) return 0;
+  return ntohl(address.s_addr);
+}
+
+// The adapter list as one buffer; the size is asked for first and may grow between the calls
+// when an adapter appears.
+std::vector<unsigned char> AdapterInfoBuffer() {
+  ULONG size = 16 * sizeof(IP_ADAPTER_INFO);
+  std::vector<unsigned char> buffer;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    buffer.assign(size, 0);
+    const DWORD rc = ::GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
+    if (rc == ERROR_SUCCESS) return buffer;
+    if (rc != ERROR_BUFFER_OVERFLOW) break;
+  }
+  return {};
+}
+
+NetworkAdapter FromInfo(const IP_ADAPTER_INFO& info) {
+  NetworkAdapter adapter;
+  adapter.name = info.AdapterName;
+  adapter.index = info.Index;
+  if (info.AddressLength == adapter.mac.size())
+    std::copy_n(info.Address, adapter.mac.size(), adapter.mac.begin());
+  // An adapter without an address is listed with "0.0.0.0", which stands for no address.
+  for (const IP_ADDR_STRING* entry = &info.IpAddressList; entry; entry = entry->Next) {
+    const std::uint32_t address = ParseAddress(entry->IpAddress.String);
+    if (address != 0) adapter.addresses.push_back({address, ParseAddress(entry->IpMask.String)});
+  }
+  for (const IP_ADDR_STRING* entry = &info.GatewayList; entry; entry = entry->Next) {
+    adapter.gateway = ParseAddress(entry->IpAddress.String);
+    if (adapter.gateway != 0) break;
+  }
+  return adapter;
+}
+
+class IpHelperAdapters final : public NetworkAdapterService {
+ public:
+  std::vector<NetworkAdapter> List() override {
+    std::vector<NetworkAdapter> adapters;
+    const std::vector<unsigned char> buffer = AdapterInfoBuffer();
+    if (buffer.empty()) return adapters;
+    for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
+         info = info->Next) {
+      if (info->Type == MIB_IF_TYPE_LOOPBACK) continue;
+      adapters.push_back(FromInfo(*info));
+    }
+    return adapters;
+  }
+};
+
+}  // namespace
+
+NetworkAdapterService& SystemNetworkAdapters() {
+  static IpHelperAdapters adapters;
+  return adapters;
+}
+
+}  // namespace platform

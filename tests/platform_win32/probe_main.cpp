@@ -1,0 +1,23 @@
+// A second program for the platform tests. "mutex NAME" exits with 183 when another process
+// already holds the named mutex, else 0; "version" exits with major * 100 + minor of the version
+// the system reports to this program; "name NAME" names its thread NAME and exits with 0.
+// Anything else exits with 2.
+#include <string>
+
+#include "platform/os_version.h"
+#include "platform/process.h"
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "mutex" && argc > 2)
+    return platform::CreateNamedMutex(argv[2])->alreadyExisted() ? 183 : 0;
+  if (command == "name" && argc > 2) {
+    platform::SetCurrentThreadName(argv[2]);
+    return 0;
+  }
+  if (command == "version") {
+    const auto version = platform::CurrentWindowsVersion();
+    return version ? version->major * 100 + version->minor : 1;
+  }
+  return 2;
+}

@@ -1,0 +1,52 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/os_version.h"
+#include "platform/system_info.h"
+#include "win32_test_support.h"
+
+namespace {
+
+TEST(System, TheVersionIsAWindowsVersion) {
+  const auto version = platform::CurrentWindowsVersion();
+  ASSERT_TRUE(version.has_value());
+  EXPECT_GE(version->major, 4);
+  EXPECT_GE(version->minor, 0);
+  EXPECT_EQ(win32_test::RunProbe("version"), version->major * 100 + version->minor)
+      << "another program without settings of its own sees the same";
+}
+
+// Wine lets a per-program setting choose the version a program is told, the way a compatibility
+// mode does on Windows; the version routine must report what the system says, not its own idea.
+TEST(System, TheVersionFollowsTheSystemsCompatibilitySetting) {
+  if (!win32_test::UnderWine()) GTEST_SKIP() << "the per-program version setting is Wine's";
+  const std::string key = "Software\\Wine\\AppDefaults\\platform_win32_probe.exe";
+  HKEY handle = nullptr;
+  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &handle, nullptr),
+            ERROR_SUCCESS);
+  struct Case {
+    const char* setting;
+    int expected;
+  };
+  for (const Case& c : {Case{"winxp", 501}, Case{"win2k", 500}}) {
+    ::RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.setting),
+                     static_cast<DWORD>(std::string(c.setting).size() + 1));
+    EXPECT_EQ(win32_test::RunProbe("version"), c.expected) << c.setting;
+  }
+  ::RegCloseKey(handle);
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+}
+
+TEST(System, TheLanguageNameIsThePrimaryLanguageOnly) {
+  const std::string name = platform::SystemDefaultLanguageName();
+  EXPECT_FALSE(name.empty());
+  EXPECT_EQ(name.find('('), std::string::npos) << name << ": no country part";
+  char full[250] = {};
+  ASSERT_GT(::VerLanguageNameA(::GetSystemDefaultLangID(), full, sizeof full), 0u);
+  EXPECT_EQ(std::string(full).rfind(name, 0), 0u) << full << " starts with " << name;
+}
+
+}  // namespace
