@@ -1,0 +1,326 @@
+#include "ui/win32/native_controls.h"
+
+#include "ui/button.h"
+#include "ui/combo_box.h"
+#include "ui/edit.h"
+#include "ui/mask_edit.h"
+#include "ui/progress_bar.h"
+#include "ui/win32/form_window.h"
+#include "ui/win32/paint_controls.h"
+#include "ui/win32/wide_text.h"
+#include "ui/win32/win32_backend.h"
+
+namespace ui::win32 {
+
+namespace {
+
+constexpr int kClassicButtonHeight = 25;
+
+bool HasStyle(HWND hwnd, DWORD style) {
+  return (static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)) & style) != 0;
+}
+
+}  // namespace
+
+NativeControl::NativeControl(FormWindow& window, Control& model, const wchar_t* windowClass,
+                             DWORD style, DWORD exStyle)
+    : window_(window), model_(model) {
+  hwnd_ = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style,
+                          model.left(), model.top(), 1, classicHeight_, window.hwnd(), nullptr,
+                          GetModuleHandleW(nullptr), nullptr);
+  if (hwnd_ != nullptr)
+    SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+NativeControl::~NativeControl() {
+  if (hwnd_ == nullptr) return;
+  RemoveWindowSubclass(hwnd_, SubclassProc, 1);
+  DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR data) {
+  auto* self = reinterpret_cast<NativeControl*>(data);
+  if (msg == WM_SETFOCUS) self->window_.NoteFocus(hwnd);
+  LRESULT result = 0;
+  bool handled = false;
+  self->window_.backend().Guarded([&] { handled = self->Filter(msg, wParam, lParam, result); });
+  return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+bool NativeControl::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+  return HandleTab(msg, wParam);
+}
+
+LRESULT NativeControl::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
+  return DefSubclassProc(hwnd_, msg, wParam, lParam);
+}
+
+bool NativeControl::HandleTab(UINT msg, WPARAM wParam) {
+  if (msg == WM_CHAR && wParam == L'\t') return true;
+  if (msg != WM_KEYDOWN || wParam != VK_TAB) return false;
+  window_.FocusNext(model_, GetKeyState(VK_SHIFT) < 0);
+  return true;
+}
+
+void NativeControl::SetFont(HFONT font) {
+  if (font == font_) return;
+  font_ = font;
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+std::wstring NativeControl::Text() const {
+  const int n = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0) + 1, L'\0');
+  GetWindowTextW(hwnd_, text.data(), n + 1);
+  text.resize(static_cast<std::size_t>(n > 0 ? n : 0));
+  return text;
+}
+
+void NativeControl::Sync() {
+  if (hwnd_ == nullptr) return;
+  const int h = WindowHeight(model_.height() > 0 ? model_.height() : classicHeight_);
+  const int w = model_.width() > 0 ? model_.width() : 1;
+  const RECT want{model_.left(), model_.top(), model_.left() + w, model_.top() + h};
+  if (!EqualRect(&want, &applied_)) {
+    applied_ = want;
+    SetWindowPos(hwnd_, nullptr, want.left, want.top, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  const bool shown = HasStyle(hwnd_, WS_VISIBLE);
+  const bool enabled = !HasStyle(hwnd_, WS_DISABLED);
+  // A focused control that goes away hands the keyboard to its window, not to nowhere.
+  if ((!model_.visible() && shown) || (!model_.enabled() && enabled)) {
+    if (GetFocus() == hwnd_) SetFocus(window_.hwnd());
+  }
+  if (model_.visible() != shown) ShowWindow(hwnd_, model_.visible() ? SW_SHOWNA : SW_HIDE);
+  if (model_.enabled() != enabled) EnableWindow(hwnd_, model_.enabled() ? TRUE : FALSE);
+}
+
+ComboNative::ComboNative(FormWindow& window, ComboBox& model)
+    : NativeControl(window, model, L"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0),
+      combo_(model) {
+  Sync();
+}
+
+void ComboNative::Sync() {
+  if (hwnd_ == nullptr) return;
+  SetFont(window_.backend().fonts().Get(kControlFontPoints, false, false, combo_.fontCharset()));
+  if (shownItems_ != combo_.items() || shownCharset_ != combo_.fontCharset()) {
+    shownItems_ = combo_.items();
+    shownCharset_ = combo_.fontCharset();
+    SendMessageW(hwnd_, CB_RESETCONTENT, 0, 0);
+    for (const auto& item : shownItems_) {
+      const std::wstring text = AnsiToWide(item, shownCharset_);
+      SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+  }
+  const int index = combo_.itemIndex();
+  if (SendMessageW(hwnd_, CB_GETCURSEL, 0, 0) != index)
+    SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  // The list shows dropDownCount rows: the window's height sets it for the classic control, the
+  // visible-row count for the themed one.
+  SendMessageW(hwnd_, CB_SETMINVISIBLE, static_cast<WPARAM>(Rows()), 0);
+  NativeControl::Sync();
+}
+
+int ComboNative::Rows() const {
+  return combo_.dropDownCount() > 0 ? combo_.dropDownCount() : 8;
+}
+
+int ComboNative::WindowHeight(int fieldHeight) const {
+  const int itemHeight = static_cast<int>(SendMessageW(hwnd_, CB_GETITEMHEIGHT, 0, 0));
+  return fieldHeight + Rows() * (itemHeight > 0 ? itemHeight : 14) + 2;
+}
+
+void ComboNative::OnCommand(int code) {
+  if (code == CBN_SELCHANGE) {
+    const int index = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+    combo_.UserSelect(index);
+    Sync();  // the model may have refused the row
+  } else if (code == CBN_KILLFOCUS) {
+    combo_.UserExit();
+  }
+}
+
+bool ComboNative::Filter(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == WM_KEYUP) {
+    result = CallDefault(msg, wParam, lParam);
+    if (GetFocus() == hwnd_) combo_.UserKeyUp(static_cast<int>(wParam));
+    return true;
+  }
+  return HandleTab(msg, wParam);
+}
+
+EditNative::EditNative(FormWindow& window, Edit& model)
+    : NativeControl(window, model, L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE),
+      edit_(model) {
+  Sync();
+}
+
+void EditNative::Sync() {
+  if (hwnd_ == nullptr) return;
+  SetFont(window_.backend().fonts().Get(kControlFontPoints, false, false, edit_.fontCharset()));
+  NativeControl::Sync();
+  const WPARAM password = static_cast<unsigned char>(edit_.passwordChar());
+  if (static_cast<WPARAM>(SendMessageW(hwnd_, EM_GETPASSWORDCHAR, 0, 0)) != password) {
+    SendMessageW(hwnd_, EM_SETPASSWORDCHAR, password, 0);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+  }
+  if (HasStyle(hwnd_, ES_READONLY) != edit_.readOnly())
+    SendMessageW(hwnd_, EM_SETREADONLY, edit_.readOnly() ? TRUE : FALSE, 0);
+  // The model enforces the length; the native limit keeps a paste from overshooting on screen.
+  SendMessageW(hwnd_, EM_SETLIMITTEXT, edit_.maxLength() > 0 ? edit_.maxLength() : 0, 0);
+  const std::wstring wide = AnsiToWide(edit_.text(), edit_.fontCharset());
+  if (!shownOnce_ || wide != shown_) {
+    shownOnce_ = true;
+    shown_ = wide;
+    SetWindowTextW(hwnd_, wide.c_str());
+  }
+  std::size_t caret = wide.size();
+  if (edit_.kind() == ControlKind::MaskEdit) {
+    const auto& masked = static_cast<const MaskEdit&>(edit_);
+    if (!masked.editMask().empty())
+      caret = AnsiToWide(edit_.text().substr(0, masked.caret()), edit_.fontCharset()).size();
+  }
+  DWORD start = 0, end = 0;
+  SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  if (start != caret || end != caret) SendMessageW(hwnd_, EM_SETSEL, caret, caret);
+}
+
+void EditNative::Type(const std::wstring& typed) {
+  for (char c : WideToAnsi(typed, edit_.fontCharset())) edit_.UserKey(c);
+  Sync();
+}
+
+void EditNative::Paste() {
+  if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(hwnd_)) return;
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  Type(text);
+}
+
+bool EditNative::Filter(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  result = 0;
+  switch (msg) {
+    case WM_CHAR: {
+      const auto c = static_cast<wchar_t>(wParam);
+      switch (c) {
+        case L'\t':
+          return true;
+        case 0x08:
+        case 0x0D:
+        case 0x1B:
+          edit_.UserKey(static_cast<char>(c));
+          Sync();
+          return true;
+        case 0x16:  // Ctrl+V
+          Paste();
+          return true;
+        case 0x03:  // Ctrl+C only reads the text
+          return false;
+        case 0x01:  // Ctrl+A
+          SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+          return true;
+        default:
+          // Other control characters (Ctrl+X, Ctrl+Z, Ctrl+Backspace) would edit behind the
+          // model's back.
+          if (c >= 0x20 && c != 0x7F) Type(std::wstring(1, c));
+          return true;
+      }
+    }
+    case WM_KEYDOWN:
+      if (HandleTab(msg, wParam)) return true;
+      if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0) {
+        Paste();
+        return true;
+      }
+      // The caret stays where the model puts it.
+      return wParam == VK_DELETE || wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_HOME ||
+             wParam == VK_END || wParam == VK_INSERT;
+    case WM_PASTE:
+      Paste();
+      return true;
+    case WM_CUT:
+    case WM_CLEAR:
+    case WM_UNDO:
+    case EM_UNDO:
+    case WM_CONTEXTMENU:
+      return true;
+    case WM_LBUTTONUP: {
+      result = CallDefault(msg, wParam, lParam);
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      if (PtInRect(&client, at)) {
+        edit_.Click();
+        Sync();
+      }
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+ButtonNative::ButtonNative(FormWindow& window, Button& model)
+    : NativeControl(window, model, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0), button_(model) {
+  classicHeight_ = kClassicButtonHeight;
+  Sync();
+}
+
+void ButtonNative::Sync() {
+  if (hwnd_ == nullptr) return;
+  SetFont(window_.backend().fonts().Get(kControlFontPoints, button_.bold(), false,
+                                        button_.fontCharset()));
+  NativeControl::Sync();
+  // The native button, like the classic one, underlines the letter after '&'.
+  const std::wstring caption = AnsiToWide(button_.caption(), button_.fontCharset());
+  if (!captionSet_ || caption != caption_) {
+    captionSet_ = true;
+    caption_ = caption;
+    SetWindowTextW(hwnd_, caption_.c_str());
+  }
+}
+
+void ButtonNative::OnCommand(int code) {
+  if (code == BN_CLICKED) button_.Click();
+}
+
+bool ButtonNative::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+  result = 0;
+  if (msg == WM_KEYDOWN && wParam == VK_RETURN) {
+    button_.Click();
+    return true;
+  }
+  if (msg == WM_CHAR && wParam == L'\r') return true;
+  return HandleTab(msg, wParam);
+}
+
+ProgressNative::ProgressNative(FormWindow& window, ProgressBar& model)
+    : NativeControl(window, model, PROGRESS_CLASSW, 0, 0), bar_(model) {
+  SendMessageW(hwnd_, PBM_SETRANGE32, 0, 100);
+  Sync();
+}
+
+void ProgressNative::Sync() {
+  if (hwnd_ == nullptr) return;
+  NativeControl::Sync();
+  if (bar_.min() != min_ || bar_.max() != max_) {
+    min_ = bar_.min();
+    max_ = bar_.max();
+    SendMessageW(hwnd_, PBM_SETRANGE32, static_cast<WPARAM>(min_), static_cast<LPARAM>(max_));
+    position_ = min_ - 1;  // the range change may have moved the shown position
+  }
+  if (bar_.position() != position_) {
+    position_ = bar_.position();
+    SendMessageW(hwnd_, PBM_SETPOS, static_cast<WPARAM>(position_), 0);
+  }
+}
+
+}  // namespace ui::win32

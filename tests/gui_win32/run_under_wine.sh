@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine with its output on ours: `run_under_wine.sh EXE ARGS...`.
+# The Wine server is started first with its output detached, so that it never holds our pipes
+# open after the program ended.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=wine_env.sh
+. "$here/wine_env.sh"
+trap wine_env_cleanup EXIT
+wineserver -p 5 </dev/null >/dev/null 2>&1 || true
+"$wine_loader" "$@" </dev/null

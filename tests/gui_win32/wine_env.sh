@@ -1,0 +1,41 @@
+# Sourced by the Wine screen tests: finds the Wine loader and a prefix to run in.
+# Uses $WINEPREFIX when it holds a ready prefix (./test prepares one); otherwise makes a private
+# one that wine_env_cleanup stops and removes. Fails loudly when Wine is missing: a Wine test
+# must not pass by not running.
+wine_loader=""
+for candidate in /usr/lib/wine/wine64 "$(command -v wine64 2>/dev/null)" "$(command -v wine 2>/dev/null)"; do
+  if [ -n "$candidate" ] && [ -x "$candidate" ]; then
+    wine_loader=$candidate
+    break
+  fi
+done
+[ -n "$wine_loader" ] || { echo "wine_env: Wine is not installed" >&2; exit 2; }
+export WINEDEBUG=-all
+own_prefix=""
+# WINE_ENV_PRIVATE=1 asks for a prefix of our own even when one is given: Wine's sockets live in
+# its server, so a test in a network namespace needs a server started in there.
+if [ "${WINE_ENV_PRIVATE:-0}" = 1 ] && [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ]; then
+  own_prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
+  cp -a "$WINEPREFIX/." "$own_prefix/"
+  export WINEPREFIX=$own_prefix
+elif [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+  own_prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
+  export WINEPREFIX=$own_prefix
+  # The server must not hold the test's output pipes open, or ctest waits for it.
+  wineboot -i </dev/null >/dev/null 2>&1 || { echo "wine_env: wineboot failed" >&2; exit 2; }
+  wineserver -w </dev/null >/dev/null 2>&1
+fi
+
+wine_env_cleanup() {
+  if [ -n "$own_prefix" ]; then
+    WINEPREFIX=$own_prefix wineserver -k </dev/null >/dev/null 2>&1 || true
+    rm -rf "$own_prefix"
+  fi
+}
+
+# Runs a Windows program with its output in a log file (never the caller's pipes).
+wine_run() {
+  local log=$1
+  shift
+  "$wine_loader" "$@" </dev/null >>"$log" 2>&1
+}
