@@ -62,8 +62,10 @@ std::vector<OutgoingReply> ModemFirmware::Handle(const uint8_t* datagram, size_t
     log_("ignored: rebooting");
     return {};
   }
-  if (faults_.SwallowRequest()) {
-    log_("ignored: lost on the way in (drop-first)");
+  const RequestFate fate = faults_.TakeRequest();
+  if (fate.lineUp) SetLineUp(*fate.lineUp);
+  if (fate.lost) {
+    log_("ignored: lost on the way in (drop-first or unplugged)");
     return {};
   }
   const bool discovery = header->code == modem::MSG_DISCOVER;
@@ -214,7 +216,14 @@ std::vector<OutgoingReply> ModemFirmware::Reply(const uint8_t* request, uint16_t
   modem::EncodeControlHeader({settings_.mac, code, sequence}, bytes.data());
   std::memcpy(bytes.data() + kHeaderSize, payload, payloadLength);
   std::vector<OutgoingReply> out = faults_.Apply(std::move(bytes), kind, nowMs);
-  if (out.empty()) log_("reply lost (drop)");
+  if (faults_.lastHeld())
+    log_("reply held back (reorder)");
+  else if (out.empty())
+    log_("reply lost (drop)");
+  for (const OutgoingReply& copy : out)
+    if (!copy.faults.empty())
+      log_("fault:" + copy.faults +
+           " seq=" + std::to_string(modem::ReadBe16(copy.bytes.data() + 8)));
   return out;
 }
 

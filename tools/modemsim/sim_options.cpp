@@ -137,6 +137,20 @@ const OptionEntry kOptions[] = {
        o.faults.noReturnAfterReboot = true;
        return true;
      }},
+    {"reorder", "P",
+     "Probability that a reply is held back and sent right after the next reply. Default 0.",
+     [](SimOptions& o, std::string_view v) { return ParseProbability(v, o.faults.reorder); }},
+    {"unplug-after", "N",
+     "Pull the LAN cable after N requests: the requests after it are lost. Default 0 (never).",
+     [](SimOptions& o, std::string_view v) { return ParseNumber(v, o.faults.unplugAfter); }},
+    {"unplug-for", "N",
+     "Plug the cable in again after N lost requests. Default 0 (left out for good).",
+     [](SimOptions& o, std::string_view v) { return ParseNumber(v, o.faults.unplugFor); }},
+    {"line-drop-after", "N", "The DSL line goes down after N requests. Default 0 (never).",
+     [](SimOptions& o, std::string_view v) { return ParseNumber(v, o.faults.lineDropAfter); }},
+    {"line-down-for", "N",
+     "The dropped line comes back N requests later. Default 0 (it stays down).",
+     [](SimOptions& o, std::string_view v) { return ParseNumber(v, o.faults.lineDownFor); }},
 };
 
 const OptionEntry* FindOption(std::string_view name) {
@@ -198,6 +212,9 @@ std::string HelpText() {
       "<macAddress=M><fwVersion=V><modelName=N><hwVersion=A1><routerPassword=P><ipAddress=A>.\n\n"
       "Signals: SIGUSR1 line up, SIGUSR2 line down, SIGHUP write the state file,\n"
       "SIGTERM and SIGINT write the state file and exit.\n\n"
+      "The request counts of --drop-first, --unplug-* and --line-* take every datagram with a\n"
+      "header that arrives while the modem is not rebooting, so they act at the same step of\n"
+      "a run however fast or slow it goes.\n\n"
       "The state file has one key=value a line: saved.*, pending.* and factory.* record\n"
       "fields by wire name (saved.pvc1.vpi, saved.wireless.wlSsid, ...) and counters.*;\n"
       "values escape '\\', newlines and other control bytes as \\\\, \\n, \\r, \\xHH.\n\n"
