@@ -22,7 +22,13 @@ TEST(System, TheVersionIsAWindowsVersion) {
 // mode does on Windows; the version routine must report what the system says, not its own idea.
 TEST(System, TheVersionFollowsTheSystemsCompatibilitySetting) {
   if (!win32_test::UnderWine()) GTEST_SKIP() << "the per-program version setting is Wine's";
-  const std::string key = "Software\\Wine\\AppDefaults\\platform_win32_probe.exe";
+  // A copy of the probe under a name of its own: the setting must not reach the probe that
+  // another test runs at the same time.
+  const std::string name = win32_test::UniqueName("platform_win32_probe_compat") + ".exe";
+  const std::string copy = win32_test::TestFolder() + name;
+  ASSERT_TRUE(::CopyFileA((win32_test::TestFolder() + "platform_win32_probe.exe").c_str(),
+                          copy.c_str(), FALSE));
+  const std::string key = "Software\\Wine\\AppDefaults\\" + name;
   HKEY handle = nullptr;
   ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &handle, nullptr),
@@ -34,10 +40,11 @@ TEST(System, TheVersionFollowsTheSystemsCompatibilitySetting) {
   for (const Case& c : {Case{"winxp", 501}, Case{"win2k", 500}}) {
     ::RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.setting),
                      static_cast<DWORD>(std::string(c.setting).size() + 1));
-    EXPECT_EQ(win32_test::RunProbe("version"), c.expected) << c.setting;
+    EXPECT_EQ(win32_test::RunProgram(copy, "version"), c.expected) << c.setting;
   }
   ::RegCloseKey(handle);
   ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
+  ::DeleteFileA(copy.c_str());
 }
 
 TEST(System, TheLanguageNameIsThePrimaryLanguageOnly) {

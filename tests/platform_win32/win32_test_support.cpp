@@ -20,7 +20,10 @@ std::string TestFolder() {
 }
 
 int RunProbe(const std::string& arguments) {
-  const std::string program = TestFolder() + "platform_win32_probe.exe";
+  return RunProgram(TestFolder() + "platform_win32_probe.exe", arguments);
+}
+
+int RunProgram(const std::string& program, const std::string& arguments) {
   std::string commandLine = "\"" + program + "\" " + arguments;
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

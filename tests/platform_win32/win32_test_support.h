@@ -13,6 +13,8 @@ std::string TestFolder();
 // Runs the probe program beside the test executable with the arguments and returns its exit
 // code; -1 when it could not be started or did not end within 30 s.
 int RunProbe(const std::string& arguments);
+// The same with a copy of the probe at `program` (a full path).
+int RunProgram(const std::string& program, const std::string& arguments);
 
 // What a debugger saw of the probe run under it: the thread names the probe announced through the
 // naming exception, and how the probe ended.
