@@ -17,6 +17,8 @@ fail() {
   /usr/bin/import -display "$DISPLAY" -window root "$out/failure.png" 2>/dev/null || true
   exit 1
 }
+# A server of our own: its desktop must live on this test's display.
+WINE_ENV_PRIVATE=1
 # shellcheck source=wine_env.sh
 . "$here/wine_env.sh"
 log=$out/wine.log

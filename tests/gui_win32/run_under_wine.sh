@@ -4,6 +4,8 @@
 # open after the program ended.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+# A server of our own: its desktop must live on this test's display.
+WINE_ENV_PRIVATE=1
 # shellcheck source=wine_env.sh
 . "$here/wine_env.sh"
 trap wine_env_cleanup EXIT

@@ -13,7 +13,9 @@ done
 export WINEDEBUG=-all
 own_prefix=""
 # WINE_ENV_PRIVATE=1 asks for a prefix of our own even when one is given: Wine's sockets live in
-# its server, so a test in a network namespace needs a server started in there.
+# its server, so a test in a network namespace needs a server started in there; and a server's
+# desktop stays on the X display of the first window it showed, so each test with a display of
+# its own needs a server of its own too.
 if [ "${WINE_ENV_PRIVATE:-0}" = 1 ] && [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ]; then
   own_prefix=$(mktemp -d /tmp/quillon-wine.XXXXXX)
   cp -a "$WINEPREFIX/." "$own_prefix/"

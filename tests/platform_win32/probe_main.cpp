@@ -1,7 +1,10 @@
 // A second program for the platform tests. "mutex NAME" exits with 183 when another process
 // already holds the named mutex, else 0; "version" exits with major * 100 + minor of the version
-// the system reports to this program; "name NAME" names its thread NAME and exits with 0.
-// Anything else exits with 2.
+// the system reports to this program; "name NAME" names its thread NAME and exits with 0;
+// "touch NAME" creates the file NAME in the working folder and exits with 0. Anything else exits
+// with 2. It is a windowed (not a console) program, so starting it makes no console for Wine to
+// keep open.
+#include <fstream>
 #include <string>
 
 #include "platform/os_version.h"
@@ -15,6 +18,7 @@ int main(int argc, char** argv) {
     platform::SetCurrentThreadName(argv[2]);
     return 0;
   }
+  if (command == "touch" && argc > 2) return std::ofstream(argv[2]) << "started" ? 0 : 1;
   if (command == "version") {
     const auto version = platform::CurrentWindowsVersion();
     return version ? version->major * 100 + version->minor : 1;

@@ -9,12 +9,6 @@
 
 namespace {
 
-std::string CommandInterpreter() {
-  char folder[MAX_PATH] = {};
-  ::GetSystemDirectoryA(folder, sizeof folder);
-  return std::string(folder) + "\\cmd.exe";
-}
-
 bool AppearsWithin(const std::string& path, int ms) {
   for (int waited = 0; waited < ms; waited += 50) {
     if (platform::FileExists(path)) return true;
@@ -26,8 +20,9 @@ bool AppearsWithin(const std::string& path, int ms) {
 // The started program runs in the working folder it was given, with the given command line.
 TEST(Shell, AProgramIsStartedInItsWorkingFolder) {
   win32_test::TemporaryFolder folder;
-  const int code = platform::ShellOpen(CommandInterpreter(), "/c echo started> started.txt",
-                                       folder.path(), platform::ShowMode::kHidden);
+  const int code =
+      platform::ShellOpen(win32_test::TestFolder() + "platform_win32_probe.exe",
+                          "touch started.txt", folder.path(), platform::ShowMode::kHidden);
   EXPECT_TRUE(platform::ShellSucceeded(code)) << code;
   EXPECT_GT(code, 32);
   EXPECT_TRUE(AppearsWithin(folder.path() + "started.txt", 20000));
