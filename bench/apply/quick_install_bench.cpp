@@ -12,6 +12,7 @@
 #include <ctime>
 #include <string>
 
+#include "../bench_main.h"
 #include "app/apply_pages.h"
 #include "modem/protocol/requests.h"
 #include "walk.h"
@@ -175,8 +176,6 @@ BENCHMARK(BM_SoftwareLinkCheck)->UseManualTime()->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   // No DHCP client, no shell, no registry outside the rig's own folders: the rig's fakes hold.
   setenv("QUILLON_DHCLIENT", "none", 1);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  bench::RunBenchmarks(argc, argv);
   return 0;
 }
