@@ -35,6 +35,8 @@ done
 [ $# -gt 0 ] || set -- ./quillon
 
 say() { echo "modem-demo: $*" >&2; }
+# shellcheck source=netns-lib.sh
+. "$(dirname "$0")/netns-lib.sh"
 
 can_netns() { [ "$(id -u)" -eq 0 ] && command -v ip >/dev/null && command -v dnsmasq >/dev/null; }
 can_userns() { command -v unshare >/dev/null && unshare -rn true 2>/dev/null; }
@@ -54,24 +56,12 @@ export MODEM_STATE_FILE=$work/modem-state.txt DEMO_MODE=$mode
 export XDG_RUNTIME_DIR=$work/runtime XDG_CONFIG_HOME=${DEMO_CONFIG_HOME:-$work/config}
 mkdir -p "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME"
 chmod 700 "$XDG_RUNTIME_DIR"
-pc=qd_pc_$$ modem=qd_modem_$$
-made_netns=0
 
 cleanup() {
   set +e
   [ -n "${MODEMSIM_PID:-}" ] && kill "$MODEMSIM_PID" 2>/dev/null && wait "$MODEMSIM_PID" 2>/dev/null
-  [ -s "$work/dnsmasq.pid" ] && kill "$(cat "$work/dnsmasq.pid")" 2>/dev/null
-  for pidfile in "$work"/dhcp/*.pid; do
-    [ -s "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null
-  done
-  if [ "$made_netns" = 1 ]; then
-    for ns in "$pc" "$modem"; do
-      pids=$(ip netns pids "$ns" 2>/dev/null)
-      [ -n "$pids" ] && kill $pids 2>/dev/null
-    done
-    ip netns del "$pc" 2>/dev/null
-    ip netns del "$modem" 2>/dev/null
-  fi
+  # The wizard's DHCP client may outlive it; its pid files are in the dhcp folder.
+  netns_down "$work"/dhcp/*.pid
   [ -n "${DEMO_KEEP_STATE:-}" ] && [ -f "$MODEM_STATE_FILE" ] && cp "$MODEM_STATE_FILE" "$DEMO_KEEP_STATE"
   rm -rf "$work"
 }
@@ -107,24 +97,10 @@ dns_names=(--address=/example.com/198.51.100.1 --address=/example.net/198.51.100
 case $mode in
   netns)
     can_netns || { say "netns needs root, ip and dnsmasq"; exit 1; }
-    ip netns add "$pc"
-    made_netns=1
-    ip netns add "$modem"
-    ip link add veth_pc netns "$pc" type veth peer name veth_modem netns "$modem"
-    ip -n "$pc" link set lo up
-    ip -n "$modem" link set lo up
-    ip -n "$pc" addr add 198.51.100.10/24 dev veth_pc
-    ip -n "$modem" addr add 198.51.100.1/24 dev veth_modem
-    ip -n "$pc" link set veth_pc up
-    ip -n "$modem" link set veth_modem up
-    ip -n "$pc" route add default via 198.51.100.1
-    ip netns exec "$modem" dnsmasq -C /dev/null --no-resolv --no-hosts --interface=veth_modem \
-      --bind-interfaces --except-interface=lo \
-      --dhcp-range=198.51.100.100,198.51.100.150,255.255.255.0,2m \
-      --dhcp-option=option:router,198.51.100.1 --dhcp-option=option:dns-server,198.51.100.1 \
-      "${dns_names[@]}" --no-ping --dhcp-leasefile="$work/dnsmasq.leases" \
-      --pid-file="$work/dnsmasq.pid" --log-facility="$work/dnsmasq.log" --user=root --group=root
-    ip netns exec "$modem" "$modemsim" --bind 0.0.0.0 --port 65002 --ip 198.51.100.1 \
+    netns_up qd "$work"
+    ip -n "$netns_pc" route add default via 198.51.100.1
+    netns_dnsmasq dhcp "${dns_names[@]}"
+    ip netns exec "$netns_modem" "$modemsim" --bind 0.0.0.0 --port 65002 --ip 198.51.100.1 \
       --state-file "$MODEM_STATE_FILE" --log "$work/modemsim.log" "${sim_args[@]}" \
       >"$work/modemsim.out" 2>&1 &
     MODEMSIM_PID=$!
@@ -134,10 +110,9 @@ case $mode in
     # The wizard's DHCP client keeps its files here and is stopped on exit.
     mkdir -m 700 "$work/dhcp"
     export QUILLON_DHCP_STATE_DIR=$work/dhcp
-    say "modem 198.51.100.1 (modemsim, dnsmasq) in namespace $modem; the PC side runs in $pc"
+    say "modem 198.51.100.1 (modemsim, dnsmasq) in namespace $netns_modem; the PC side runs in $netns_pc"
     cd "$cd_dir"
-    run_command ip netns exec "$pc" unshare -m --propagation private \
-      sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' "$work/resolv.conf" "$@"
+    run_command netns_pc_run "$work/resolv.conf" "$@"
     ;;
   userns)
     can_userns || { say "unprivileged user namespaces are not available"; exit 1; }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "../bench_main.h"
 #include "app/executable_path.h"
 #include "app/frmmain.h"
 #include "app/program_windows.h"
@@ -42,8 +43,6 @@ BENCHMARK(BM_StartUpColdCache)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   setenv("XDG_RUNTIME_DIR", "/tmp", 0);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  bench::RunBenchmarks(argc, argv);
   return 0;
 }

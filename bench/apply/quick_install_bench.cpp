@@ -12,6 +12,7 @@
 #include <ctime>
 #include <string>
 
+#include "../bench_main.h"
 #include "app/apply_pages.h"
 #include "modem/protocol/requests.h"
 #include "walk.h"
@@ -84,89 +85,80 @@ double ProcessCpuMs() {
   return 1000.0 * static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-void Report(benchmark::State& state, double wallMs, double cpuMs, std::int64_t virtualMs,
-            std::int64_t minimumMs, double referenceMs) {
+// Runs a fresh rig once an iteration and reports the figures of the last run. `prepare` sets the
+// rig up before the clocks start, `run` is what is timed and says whether it reached the
+// completion page, and `minimumMs` gives the run's timer-bound minimum.
+template <typename Prepare, typename Run, typename Minimum>
+void Measure(benchmark::State& state, const char* failure, Prepare prepare, Run run,
+             Minimum minimumMs) {
+  double wallMs = 0, cpuMs = 0, referenceMs = 0;
+  std::int64_t virtualMs = 0, minimum = 0;
+  for (auto _ : state) {
+    Rig rig;
+    rig.Up();
+    rig.Prepare(Edition::kPlain);
+    rig.ShortGrace();
+    prepare(rig);
+    const std::int64_t virtualStart = rig.VirtualNowMs();
+    const double cpuStart = ProcessCpuMs();
+    const auto start = Clock::now();
+    const bool reached = run(rig);
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    const double cpu = ProcessCpuMs() - cpuStart;
+    if (!reached || rig.Main().currentPage != app::PAGE_INSTALL_COMPLETE_ALONE) {
+      state.SkipWithError(failure);
+      rig.Down();
+      break;
+    }
+    state.SetIterationTime(ms / 1000.0);
+    wallMs = ms;
+    cpuMs = cpu;
+    virtualMs = rig.VirtualNowMs() - virtualStart;
+    minimum = minimumMs(rig.Main());
+    referenceMs = BareExchangesMs(rig.SimPort(), rig.Exchanges());
+    rig.Down();
+  }
   state.counters["wall_ms"] = wallMs;
   state.counters["own_cpu_ms"] = cpuMs;
   state.counters["virtual_s"] = static_cast<double>(virtualMs) / 1000.0;
-  state.counters["timer_minimum_s"] = static_cast<double>(minimumMs) / 1000.0;
-  state.counters["virtual_over_minimum_ms"] = static_cast<double>(virtualMs - minimumMs);
+  state.counters["timer_minimum_s"] = static_cast<double>(minimum) / 1000.0;
+  state.counters["virtual_over_minimum_ms"] = static_cast<double>(virtualMs - minimum);
   state.counters["bare_exchanges_ms"] = referenceMs;
   state.counters["x_bare_exchanges"] = referenceMs > 0 ? cpuMs / referenceMs : 0;
   state.counters["x_target_100ms"] = cpuMs / kTargetOverheadMs;
 }
 
 void BM_QuickInstallationFromTheMainMenu(benchmark::State& state) {
-  double wallMs = 0, cpuMs = 0, referenceMs = 0;
-  std::int64_t virtualMs = 0, minimumMs = 0;
-  for (auto _ : state) {
-    Rig rig;
-    rig.Up();
-    rig.Prepare(Edition::kPlain);
-    rig.ShortGrace();
-    const std::int64_t virtualStart = rig.VirtualNowMs();
-    const double cpuStart = ProcessCpuMs();
-    const auto start = Clock::now();
-    rig.WalkTo(kIsps[0], /*radioOn=*/true, Edition::kPlain);
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    const double cpu = ProcessCpuMs() - cpuStart;
-    if (rig.Main().currentPage != app::PAGE_INSTALL_COMPLETE_ALONE) {
-      state.SkipWithError("the walk did not reach the completion page");
-      rig.Down();
-      break;
-    }
-    state.SetIterationTime(ms / 1000.0);
-    wallMs = ms;
-    cpuMs = cpu;
-    virtualMs = rig.VirtualNowMs() - virtualStart;
-    minimumMs = QuickInstallationMinimumMs(rig.Main().systemConfig.setup.ResetWaitTime,
-                                           rig.Main().wirelessModule);
-    referenceMs = BareExchangesMs(rig.SimPort(), rig.Exchanges());
-    rig.Down();
-  }
-  Report(state, wallMs, cpuMs, virtualMs, minimumMs, referenceMs);
+  Measure(
+      state, "the walk did not reach the completion page", [](Rig&) {},
+      [](Rig& rig) {
+        rig.WalkTo(kIsps[0], /*radioOn=*/true, Edition::kPlain);
+        return true;
+      },
+      [](auto& f) {
+        return QuickInstallationMinimumMs(f.systemConfig.setup.ResetWaitTime, f.wirelessModule);
+      });
 }
 BENCHMARK(BM_QuickInstallationFromTheMainMenu)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 void BM_SoftwareLinkCheck(benchmark::State& state) {
-  double wallMs = 0, cpuMs = 0, referenceMs = 0;
-  std::int64_t virtualMs = 0, minimumMs = 0;
-  for (auto _ : state) {
-    Rig rig;
-    rig.Up();
-    rig.Prepare(Edition::kPlain);
-    rig.ShortGrace();
-    auto& f = rig.Main();
-    f.wirelessModule = true;
-    f.radioEnabled = true;
-    auto& s = rig.TheEngine().modemSettings;
-    s.connectionType = quillon::modem::kConnectionPppoe;
-    s.pppUserName = "alice";
-    s.wlSsid = "Garden Net";
-    s.wlSecurity = quillon::modem::kSecurityPsk;
-    s.wlKey = "correct horse battery";
-    rig.TheEngine().queryLineRateAfterDiscovery = true;
-    f.values.wirelessSecurity = "WPA PSK";
-    const std::int64_t virtualStart = rig.VirtualNowMs();
-    const double cpuStart = ProcessCpuMs();
-    const auto start = Clock::now();
-    const bool left = rig.RunSoftwareLinkPage();
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-    const double cpu = ProcessCpuMs() - cpuStart;
-    if (!left || f.currentPage != app::PAGE_INSTALL_COMPLETE_ALONE) {
-      state.SkipWithError("the software link check did not succeed");
-      rig.Down();
-      break;
-    }
-    state.SetIterationTime(ms / 1000.0);
-    wallMs = ms;
-    cpuMs = cpu;
-    virtualMs = rig.VirtualNowMs() - virtualStart;
-    minimumMs = SoftwareLinkMinimumMs(f.systemConfig.setup.ResetWaitTime, true);
-    referenceMs = BareExchangesMs(rig.SimPort(), rig.Exchanges());
-    rig.Down();
-  }
-  Report(state, wallMs, cpuMs, virtualMs, minimumMs, referenceMs);
+  Measure(
+      state, "the software link check did not succeed",
+      [](Rig& rig) {
+        auto& f = rig.Main();
+        f.wirelessModule = true;
+        f.radioEnabled = true;
+        auto& s = rig.TheEngine().modemSettings;
+        s.connectionType = quillon::modem::kConnectionPppoe;
+        s.pppUserName = "alice";
+        s.wlSsid = "Garden Net";
+        s.wlSecurity = quillon::modem::kSecurityPsk;
+        s.wlKey = "correct horse battery";
+        rig.TheEngine().queryLineRateAfterDiscovery = true;
+        f.values.wirelessSecurity = "WPA PSK";
+      },
+      [](Rig& rig) { return rig.RunSoftwareLinkPage(); },
+      [](auto& f) { return SoftwareLinkMinimumMs(f.systemConfig.setup.ResetWaitTime, true); });
 }
 BENCHMARK(BM_SoftwareLinkCheck)->UseManualTime()->Unit(benchmark::kMillisecond);
 
@@ -175,8 +167,6 @@ BENCHMARK(BM_SoftwareLinkCheck)->UseManualTime()->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv) {
   // No DHCP client, no shell, no registry outside the rig's own folders: the rig's fakes hold.
   setenv("QUILLON_DHCLIENT", "none", 1);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
+  bench::RunBenchmarks(argc, argv);
   return 0;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "../bench_main.h"
 #include "config/isp_database.h"
 
 namespace {
@@ -71,33 +72,12 @@ void BM_LoadIspDatabase(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadIspDatabase)->Unit(benchmark::kMillisecond);
 
-// Keeps the console output and remembers each benchmark's time per iteration.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-
-  const auto read = reporter.times.find("BM_ReadLines");
-  const auto load = reporter.times.find("BM_LoadIspDatabase");
-  if (read == reporter.times.end() || load == reporter.times.end() || read->second <= 0) {
-    std::printf("ratio: not measured\n");
-    return 1;
-  }
-  const double ratio = load->second / read->second;
-  std::printf("ratio loadIspDatabase / read lines: %.2fx (target <= %.0fx): %s\n", ratio,
-              kTargetRatio, ratio <= kTargetRatio ? "met" : "MISSED");
-  return ratio <= kTargetRatio ? 0 : 1;
+  const bench::Times times = bench::RunBenchmarks(argc, argv);
+  return bench::ReportRatio(times, "BM_LoadIspDatabase", "BM_ReadLines",
+                            "loadIspDatabase / read lines", kTargetRatio)
+             ? 0
+             : 1;
 }

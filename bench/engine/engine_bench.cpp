@@ -13,6 +13,7 @@
 #include <random>
 #include <thread>
 
+#include "../bench_main.h"
 #include "config/system_config.h"
 #include "modem/engine/modemconnect.h"
 #include "modem/protocol/requests.h"
@@ -150,35 +151,16 @@ void BM_EngineRoundTripUnderFlood(benchmark::State& state) {
 }
 BENCHMARK(BM_EngineRoundTripUnderFlood)->Unit(benchmark::kMicrosecond)->UseRealTime()->MinTime(1.0);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs)
-      if (!run.error_occurred) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, double> times;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  const auto bare = reporter.times.find("BM_BareUdpPingPong/real_time");
-  const auto engine = reporter.times.find("BM_EngineRoundTrip/real_time");
-  if (bare == reporter.times.end() || engine == reporter.times.end() || bare->second <= 0) {
-    std::printf("ratio: not measured\n");
-    return 1;
-  }
-  const double ratio = engine->second / bare->second;
-  std::printf("ratio engine round trip / bare UDP ping-pong: %.2fx (target <= %.0fx): %s\n", ratio,
-              kTargetRatio, ratio <= kTargetRatio ? "met" : "MISSED");
+  const bench::Times times = bench::RunBenchmarks(argc, argv);
+  const bool ratioMet =
+      bench::ReportRatio(times, "BM_EngineRoundTrip/real_time", "BM_BareUdpPingPong/real_time",
+                         "engine round trip / bare UDP ping-pong", kTargetRatio);
   const bool floodMet = worstFloodMs > 0 && worstFloodMs <= kFloodTargetMs;
   std::printf(
       "slowest round trip under %d junk datagrams/s (%ld sent): %.2f ms (target <= %.0f ms): %s\n",
       kFloodPerSecond, floodSent, worstFloodMs, kFloodTargetMs, floodMet ? "met" : "MISSED");
-  return ratio <= kTargetRatio && floodMet ? 0 : 1;
+  return ratioMet && floodMet ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "fault_wizard.h"
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -102,6 +103,40 @@ int FaultWizardTest::LogCount(const SimModem& modem, const std::string& what, in
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   } while (std::chrono::steady_clock::now() < deadline);
   return count;
+}
+
+void FaultWizardTest::RunRow(const FaultRow& row, const std::string& ourConfig, const char* check,
+                             const char* reached, const std::function<bool(int run)>& runOnce) {
+  StartWizard();
+  std::vector<std::string> ours = row.faults;
+  if (row.foreign == Foreign::kAnswersFirst) ours.insert(ours.end(), {"--delay-ms", kLateBy});
+  AddModem(ours, ourConfig);
+  if (row.foreign != Foreign::kNone) {
+    std::vector<std::string> theirs = kForeignIdentity;
+    theirs.insert(theirs.end(), row.foreignFaults.begin(), row.foreignFaults.end());
+    if (row.foreign == Foreign::kAnswersLater) theirs.insert(theirs.end(), {"--delay-ms", kLateBy});
+    AddModem(theirs, "");
+  }
+  ASSERT_FALSE(HasFailure());
+
+  int passed = 0;
+  std::string failedIn;
+  for (int run = 1; run <= row.runs; ++run) {
+    SCOPED_TRACE(::testing::Message() << "run " << run << " of " << row.runs);
+    if (runOnce(run))
+      ++passed;
+    else
+      failedIn += " " + std::to_string(Engine().state);
+    if (HasFatalFailure()) return;
+  }
+  EXPECT_GE(passed, row.minPassed);
+  EXPECT_LE(passed, row.maxPassed);
+  std::printf("[ faults   ] %s, %s: %d of %d runs reached %s%s%s\n", check, row.name, passed,
+              row.runs, reached, failedIn.empty() ? "" : "; failed in engine states",
+              failedIn.c_str());
+  if (row.trace) {
+    EXPECT_GE(LogCount(*modems[0], row.trace, 1), 1) << row.trace;
+  }
 }
 
 Outcome FaultWizardTest::RunPage(int page, std::int64_t limitMs) {

@@ -5,6 +5,7 @@
 // address a page sets, the PC has no network adapters (so no gateway fallback reaches outside),
 // and the internet name test asks a scripted resolver.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "app/link_check_pages.h"
 #include "apply_fixture.h"
 #include "fanout_relay.h"
+#include "fault_rows.h"
 #include "platform/network_adapters.h"
 #include "sim_config.h"
 #include "sim_harness.h"
@@ -71,6 +73,14 @@ class FaultWizardTest : public ApplyWizardTest {
   Fields StopModem(SimModem& modem);
   // Lines of the modem's log that contain `what`, waiting briefly for at least `atLeast`.
   int LogCount(const SimModem& modem, const std::string& what, int atLeast = 0);
+
+  // Starts the wizard, our modem (with `ourConfig` and the row's faults) and the second modem
+  // the row asks for, then runs a check row.runs times in a row against the same modems, so
+  // that a random fault generator goes on between runs. `runOnce(run)` makes run `run` and says
+  // whether it reached the next page. Checks how many did against the row and that the row's
+  // fault really struck, and prints the tally: "CHECK, ROW: N of M runs reached REACHED".
+  void RunRow(const FaultRow& row, const std::string& ourConfig, const char* check,
+              const char* reached, const std::function<bool(int run)>& runOnce);
 
   // Lays out `page` as the page machine does on arrival and runs until the wizard leaves it,
   // for at most limitMs of virtual time. A stalled loop fails the test instead of hanging it.

@@ -4,7 +4,6 @@
 // to a modem.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -30,17 +29,6 @@ constexpr const char* kModemConfig =
 class HardwareCheckUnderFaults : public FaultWizardTest,
                                  public ::testing::WithParamInterface<FaultRow> {
  protected:
-  void StartModems(const FaultRow& row) {
-    std::vector<std::string> ours = row.faults;
-    if (row.foreign == Foreign::kAnswersFirst) ours.insert(ours.end(), {"--delay-ms", kLateBy});
-    AddModem(ours, kModemConfig);
-    if (row.foreign == Foreign::kNone) return;
-    std::vector<std::string> theirs = kForeignIdentity;
-    theirs.insert(theirs.end(), row.foreignFaults.begin(), row.foreignFaults.end());
-    if (row.foreign == Foreign::kAnswersLater) theirs.insert(theirs.end(), {"--delay-ms", kLateBy});
-    AddModem(theirs, "");
-  }
-
   // What the pages show is cleared before each run, so a success must have filled it anew.
   void ClearPrefill() {
     auto& c = main().controls();
@@ -89,29 +77,8 @@ class HardwareCheckUnderFaults : public FaultWizardTest,
 
 TEST_P(HardwareCheckUnderFaults, EndsOnTheNextPageOrWithItsMessageInTime) {
   const FaultRow& row = GetParam();
-  StartWizard();
-  StartModems(row);
-  ASSERT_FALSE(HasFailure());
-
-  int passed = 0;
-  std::string failedIn;
-  for (int run = 1; run <= row.runs; ++run) {
-    SCOPED_TRACE(::testing::Message() << "run " << run << " of " << row.runs);
-    if (RunOnce(row))
-      ++passed;
-    else
-      failedIn += " " + std::to_string(Engine().state);
-    if (HasFatalFailure()) return;
-  }
-  EXPECT_GE(passed, row.minPassed);
-  EXPECT_LE(passed, row.maxPassed);
-  std::printf("[ faults   ] hardware check, %s: %d of %d runs reached the next page%s%s\n",
-              row.name, passed, row.runs, failedIn.empty() ? "" : "; failed in engine states",
-              failedIn.c_str());
-
-  if (row.trace) {
-    EXPECT_GE(LogCount(*modems[0], row.trace, 1), 1) << row.trace;
-  }
+  ASSERT_NO_FATAL_FAILURE(RunRow(row, kModemConfig, "hardware check", "the next page",
+                                 [&](int) { return RunOnce(row); }));
   if (row.foreign != Foreign::kNone) {
     // The second modem really was there: it heard the discovery and answered it.
     EXPECT_GE(LogCount(*modems[1], "rx code=1 ", 1), 1);

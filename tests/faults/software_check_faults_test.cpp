@@ -4,7 +4,6 @@
 // what the user entered, and a failure before the save leaves every modem as it was.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -78,17 +77,6 @@ struct ModemView {
 class SoftwareCheckUnderFaults : public FaultWizardTest,
                                  public ::testing::WithParamInterface<FaultRow> {
  protected:
-  void StartModems(const FaultRow& row) {
-    std::vector<std::string> ours = row.faults;
-    if (row.foreign == Foreign::kAnswersFirst) ours.insert(ours.end(), {"--delay-ms", kLateBy});
-    AddModem(ours, kModemConfig);
-    if (row.foreign == Foreign::kNone) return;
-    std::vector<std::string> theirs = kForeignIdentity;
-    theirs.insert(theirs.end(), row.foreignFaults.begin(), row.foreignFaults.end());
-    if (row.foreign == Foreign::kAnswersLater) theirs.insert(theirs.end(), {"--delay-ms", kLateBy});
-    AddModem(theirs, "");
-  }
-
   // The state the hardware check and the connection and wireless pages leave behind: the
   // plain edition, a radio modem with the radio on, a PPPoE account and a WPA2 network.
   void GivenTheUsersEntries(int run) {
@@ -194,28 +182,8 @@ class SoftwareCheckUnderFaults : public FaultWizardTest,
 
 TEST_P(SoftwareCheckUnderFaults, EndsOnTheCompletionPageOrWithItsMessageInTime) {
   const FaultRow& row = GetParam();
-  StartWizard();
-  StartModems(row);
-  ASSERT_FALSE(HasFailure());
-
-  int passed = 0;
-  std::string failedIn;
-  for (int run = 1; run <= row.runs; ++run) {
-    SCOPED_TRACE(::testing::Message() << "run " << run << " of " << row.runs);
-    if (RunOnce(row, run))
-      ++passed;
-    else
-      failedIn += " " + std::to_string(Engine().state);
-    if (HasFatalFailure()) return;
-  }
-  EXPECT_GE(passed, row.minPassed);
-  EXPECT_LE(passed, row.maxPassed);
-  std::printf("[ faults   ] software check, %s: %d of %d runs reached the completion page%s%s\n",
-              row.name, passed, row.runs, failedIn.empty() ? "" : "; failed in engine states",
-              failedIn.c_str());
-  if (row.trace) {
-    EXPECT_GE(LogCount(*modems[0], row.trace, 1), 1) << row.trace;
-  }
+  RunRow(row, kModemConfig, "software check", "the completion page",
+         [&](int run) { return RunOnce(row, run); });
 }
 
 INSTANTIATE_TEST_SUITE_P(

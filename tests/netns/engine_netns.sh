@@ -10,28 +10,20 @@ for tool in ip unshare dnsmasq; do
   command -v "$tool" >/dev/null || { echo "engine_netns: $tool missing" >&2; exit 1; }
 done
 
-pc=qe_pc_$$ modem=qe_modem_$$
+# shellcheck source=../../scripts/netns-lib.sh
+. "$(dirname "$0")/../../scripts/netns-lib.sh"
 work=$(mktemp -d /tmp/engine_netns.XXXXXX)
 pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  ip netns del "$pc" 2>/dev/null || true
-  ip netns del "$modem" 2>/dev/null || true
+  netns_down
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-ip netns add "$pc"
-ip netns add "$modem"
-ip link add veth_pc netns "$pc" type veth peer name veth_modem netns "$modem"
-ip -n "$pc" link set lo up
-ip -n "$modem" link set lo up
-ip -n "$pc" addr add 198.51.100.10/24 dev veth_pc
-ip -n "$modem" addr add 198.51.100.1/24 dev veth_modem
-ip -n "$pc" link set veth_pc up
-ip -n "$modem" link set veth_modem up
-ip -n "$pc" route add default via 198.51.100.1
+netns_up qe "$work"
+ip -n "$netns_pc" route add default via 198.51.100.1
 
 failures=0
 check() {  # check NAME EXPECTED_EXIT EXPECTED_TEXT COMMAND...
@@ -47,7 +39,7 @@ check() {  # check NAME EXPECTED_EXIT EXPECTED_TEXT COMMAND...
 }
 
 start_sim() {  # start_sim BIND
-  ip netns exec "$modem" "$modemsim" --bind "$1" --port 65002 --reboot-ms 200 \
+  ip netns exec "$netns_modem" "$modemsim" --bind "$1" --port 65002 --reboot-ms 200 \
     --log "$work/sim.log" >"$work/sim.out" &
   sim_pid=$!
   pids+=("$sim_pid")
@@ -61,7 +53,7 @@ stop_sim() {
 }
 
 printf 'DiscoverTimeout=1\r\nDefaultTimeout=1\r\n' >"$work/fast.ini"
-run_ctl() { ip netns exec "$pc" "$modemctl" --settings "$work/fast.ini" "$@"; }
+run_ctl() { ip netns exec "$netns_pc" "$modemctl" --settings "$work/fast.ini" "$@"; }
 
 # Discovery by the limited broadcast, then the hardware check's runs.
 start_sim 0.0.0.0
@@ -72,7 +64,7 @@ stop_sim
 
 # A modem that hears only its own address: the broadcast goes unanswered, the gateway answers.
 start_sim 198.51.100.1
-gateway=$(ip -n "$pc" route show default | awk '{print $3}')
+gateway=$(ip -n "$netns_pc" route show default | awk '{print $3}')
 check broadcast-unanswered 1 "STATE_DISCOVERY timeout" run_ctl --dest 255.255.255.255 1
 check gateway-discovery 0 "result: 1 1" run_ctl --dest "$gateway" 1
 check apply-through-gateway 0 "result: 9 1" \
@@ -80,19 +72,13 @@ check apply-through-gateway 0 "result: 9 1" \
   --set wlKey=passphrase 1,4,6,7,8
 
 # The internet name test against the modem's DNS server, with a resolv.conf of our own.
-ip netns exec "$modem" dnsmasq -C /dev/null --no-resolv --no-hosts --interface=veth_modem \
-  --bind-interfaces --except-interface=lo --address=/example.com/198.51.100.1 \
-  --address=/example.net/198.51.100.1 --address=/example.org/198.51.100.1 --address=/invalid/ \
-  --keep-in-foreground --pid-file="$work/dnsmasq.pid" --log-facility="$work/dnsmasq.log" \
-  --user=root --group=root &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/dnsmasq.pid" ] && break; sleep 0.05; done
+netns_dnsmasq --address=/example.com/198.51.100.1 --address=/example.net/198.51.100.1 \
+  --address=/example.org/198.51.100.1 --address=/invalid/
 echo "nameserver 198.51.100.1" >"$work/live.conf"
 printf 'nameserver 198.51.100.99\noptions timeout:5 attempts:2\n' >"$work/dead.conf"
 with_resolv() {  # with_resolv CONF COMMAND...
   local conf=$1; shift
-  ip netns exec "$pc" unshare -m sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' \
-    "$conf" env QUILLON_NETNS_PC="$pc" "$@"
+  netns_pc_run "$conf" env QUILLON_NETNS_PC="$netns_pc" "$@"
 }
 check name-test 0 "DNS Result: 198.51.100.1" \
   with_resolv "$work/live.conf" "$modemctl" --settings "$work/fast.ini" --dest "$gateway" 1,8

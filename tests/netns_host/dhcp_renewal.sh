@@ -16,53 +16,22 @@ for tool in ip dnsmasq dhclient; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
-pc=qh_pc_$$
-modem=qh_modem_$$
-pc_if=qhp$$
-modem_if=qhm$$
+# shellcheck source=../../scripts/netns-lib.sh
+. "$(dirname "$0")/../../scripts/netns-lib.sh"
 work=$(mktemp -d /tmp/quillon-netns-host.XXXXXX)
+# The DHCP client the renewal starts keeps its pid file in the state folder.
+trap 'netns_down "$work"/state/*.pid; rm -rf "$work"' EXIT
 
-cleanup() {
-  set +e
-  [ -s "$work/dnsmasq.pid" ] && kill "$(cat "$work/dnsmasq.pid")" 2>/dev/null
-  for pidfile in "$work"/state/*.pid; do
-    [ -s "$pidfile" ] && kill "$(cat "$pidfile")" 2>/dev/null
-  done
-  for ns in "$pc" "$modem"; do
-    pids=$(ip netns pids "$ns" 2>/dev/null)
-    [ -n "$pids" ] && kill $pids 2>/dev/null
-  done
-  ip netns del "$pc" 2>/dev/null
-  ip netns del "$modem" 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-ip netns add "$pc" || fail "ip netns is not available"
-ip netns add "$modem"
-ip link add "$pc_if" netns "$pc" type veth peer name "$modem_if" netns "$modem"
-ip -n "$pc" link set lo up
-ip -n "$modem" link set lo up
-ip -n "$modem" addr add 198.51.100.1/24 dev "$modem_if"
-ip -n "$pc" addr add 198.51.100.10/24 dev "$pc_if"
-ip -n "$modem" link set "$modem_if" up
-ip -n "$pc" link set "$pc_if" up
+# No default route: the lease must bring it. The link's names are the run's own, as the adapter
+# list below names the PC's.
+netns_up qh "$work" "qhp$$" "qhm$$"
+pc=$netns_pc
+pc_if=$netns_pc_if
 
 resolv_before=$(sha256sum /etc/resolv.conf 2>/dev/null || true)
 hostname_before=$(hostname)
 
-ip netns exec "$modem" dnsmasq -C /dev/null --no-resolv --no-hosts --interface="$modem_if" \
-  --bind-interfaces --except-interface=lo \
-  --dhcp-range=198.51.100.100,198.51.100.150,255.255.255.0,2m \
-  --dhcp-option=option:router,198.51.100.1 --dhcp-option=option:dns-server,198.51.100.1 \
-  --address=/modem.example/198.51.100.1 --local=/example/ --no-ping \
-  --dhcp-leasefile="$work/dnsmasq.leases" --pid-file="$work/dnsmasq.pid" \
-  --log-facility="$work/dnsmasq.log" --user=root --group=root
-for _ in $(seq 50); do
-  [ -s "$work/dnsmasq.pid" ] && break
-  sleep 0.1
-done
-[ -s "$work/dnsmasq.pid" ] || fail "dnsmasq did not start"
+netns_dnsmasq dhcp --address=/modem.example/198.51.100.1 --local=/example/ || fail "dnsmasq did not start"
 
 run_renewal() {
   QUILLON_DHCP_STATE_DIR="$work/state" ip netns exec "$pc" "$probe" renew ||

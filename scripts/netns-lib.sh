@@ -1,0 +1,75 @@
+# Sourced by the scripts that put a simulated modem and a PC in two network namespaces joined by
+# a veth pair on TEST-NET-2 (the modem 198.51.100.1, the PC 198.51.100.10), so that nothing they
+# send reaches the machine's own network. The namespaces' names end in the caller's pid, so that
+# parallel runs never meet; the caller's exit trap calls netns_down.
+# shellcheck shell=bash
+
+netns_made=0
+
+# Makes the two namespaces and the link between them: netns_up PREFIX WORK [PC_IF MODEM_IF].
+# dnsmasq keeps its files in WORK. Sets netns_pc, netns_modem, netns_pc_if and netns_modem_if.
+netns_up() {
+  netns_pc=${1}_pc_$$ netns_modem=${1}_modem_$$ netns_work=$2
+  netns_pc_if=${3:-veth_pc} netns_modem_if=${4:-veth_modem}
+  ip netns add "$netns_pc"
+  netns_made=1
+  ip netns add "$netns_modem"
+  ip link add "$netns_pc_if" netns "$netns_pc" type veth peer name "$netns_modem_if" \
+    netns "$netns_modem"
+  ip -n "$netns_pc" link set lo up
+  ip -n "$netns_modem" link set lo up
+  ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
+  ip -n "$netns_modem" addr add 198.51.100.1/24 dev "$netns_modem_if"
+  ip -n "$netns_pc" link set "$netns_pc_if" up
+  ip -n "$netns_modem" link set "$netns_modem_if" up
+}
+
+# Starts dnsmasq in the modem's namespace as its name server, on the link only, and waits until
+# it runs: netns_dnsmasq [dhcp] ARGS... With `dhcp` it also leases 198.51.100.100 to .150 for
+# two minutes, with the modem as router and name server.
+netns_dnsmasq() {
+  local dhcp=()
+  if [ "${1:-}" = dhcp ]; then
+    shift
+    dhcp=(--dhcp-range=198.51.100.100,198.51.100.150,255.255.255.0,2m
+      --dhcp-option=option:router,198.51.100.1 --dhcp-option=option:dns-server,198.51.100.1
+      --no-ping --dhcp-leasefile="$netns_work/dnsmasq.leases")
+  fi
+  ip netns exec "$netns_modem" dnsmasq -C /dev/null --no-resolv --no-hosts \
+    --interface="$netns_modem_if" --bind-interfaces --except-interface=lo "${dhcp[@]}" "$@" \
+    --pid-file="$netns_work/dnsmasq.pid" --log-facility="$netns_work/dnsmasq.log" \
+    --user=root --group=root
+  for _ in $(seq 50); do
+    [ -s "$netns_work/dnsmasq.pid" ] && return 0
+    sleep 0.1
+  done
+  echo "netns: dnsmasq did not start" >&2
+  return 1
+}
+
+# Runs COMMAND in the PC's namespace with CONF as its /etc/resolv.conf, in a mount namespace of
+# its own so that the host's file stays as it is: netns_pc_run CONF COMMAND...
+netns_pc_run() {
+  local conf=$1
+  shift
+  ip netns exec "$netns_pc" unshare -m --propagation private \
+    sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' "$conf" "$@"
+}
+
+# Stops dnsmasq, the processes of the pid files given and whatever else still runs in the two
+# namespaces, then deletes them. Safe to call whether or not netns_up ran.
+netns_down() {
+  local pidfile ns pids
+  [ "$netns_made" = 1 ] || return 0
+  for pidfile in "$netns_work/dnsmasq.pid" "$@"; do
+    if [ -s "$pidfile" ]; then kill "$(cat "$pidfile")" 2>/dev/null || true; fi
+  done
+  for ns in "$netns_pc" "$netns_modem"; do
+    pids=$(ip netns pids "$ns" 2>/dev/null || true)
+    # shellcheck disable=SC2086 # one pid a word
+    if [ -n "$pids" ]; then kill $pids 2>/dev/null || true; fi
+  done
+  ip netns del "$netns_pc" 2>/dev/null || true
+  ip netns del "$netns_modem" 2>/dev/null || true
+  netns_made=0
+}
