@@ -35,8 +35,8 @@ constexpr std::int64_t kCableTestWaitMs = 3000;
 constexpr int kDetectionChecks = 5;
 constexpr std::int64_t kDetectionCheckMs = 1000;
 constexpr std::int64_t kWatchIntervalMs = 3000;
-constexpr std::int64_t kProgressIntervalMs = 1000;
-constexpr int kProgressStep = 10;
+constexpr std::int64_t kAdapterProgressIntervalMs = 1000;
+constexpr int kAdapterProgressStep = 10;
 constexpr int kDriverBarMax = 1000;
 constexpr int kInternetBarMax = 1500;
 constexpr std::int32_t kMaxWatchTicks = 50;
@@ -164,7 +164,7 @@ void AdapterPages::startDriverInstall() {
   Discard(driverWorker_);
   c.tmrInsWlanDriverThread.SetInterval(kWatchIntervalMs);
   c.tmrInsWlanDriverThread.SetEnabled(true);
-  c.tmrInsWlanDriverTimer.SetInterval(kProgressIntervalMs);
+  c.tmrInsWlanDriverTimer.SetInterval(kAdapterProgressIntervalMs);
   c.tmrInsWlanDriverTimer.SetEnabled(true);
   driverWorker_ = std::make_unique<host::THWlanDriverThread>(form_.app().backend());
   driverWorker_->SetPriority(platform::ThreadPriority::kLower);
@@ -175,7 +175,7 @@ void AdapterPages::startDriverInstall() {
 
 void AdapterPages::tmrInsWlanDriverTimerTimer() {
   auto& bar = form_.controls().pbrInstallWlanDriver;
-  bar.SetPosition(bar.position() + kProgressStep);
+  bar.SetPosition(bar.position() + kAdapterProgressStep);
   if (bar.position() >= kDriverBarMax) form_.controls().tmrInsWlanDriverTimer.SetEnabled(false);
 }
 
@@ -217,7 +217,7 @@ void AdapterPages::startWlanInternetCheck() {
   Discard(internetWorker_);
   c.tmrWlanInternetStatusThread.SetInterval(kWatchIntervalMs);
   c.tmrWlanInternetStatusThread.SetEnabled(true);
-  c.tmrWlanInternetStatusTimer.SetInterval(kProgressIntervalMs);
+  c.tmrWlanInternetStatusTimer.SetInterval(kAdapterProgressIntervalMs);
   c.tmrWlanInternetStatusTimer.SetEnabled(true);
   ResumeInternetWorker();
   form_.workerTicks = 0;
@@ -233,7 +233,7 @@ void AdapterPages::ResumeInternetWorker() {
 
 void AdapterPages::tmrWlanInternetStatusTimerTimer() {
   auto& bar = form_.controls().pbrWlanInternetStat;
-  bar.SetPosition(bar.position() + kProgressStep);
+  bar.SetPosition(bar.position() + kAdapterProgressStep);
   if (bar.position() >= kInternetBarMax)
     form_.controls().tmrWlanInternetStatusTimer.SetEnabled(false);
 }

@@ -18,11 +18,11 @@ namespace {
 
 using namespace quillon::modem;
 
-constexpr std::int64_t kProgressIntervalMs = 3500;
+constexpr std::int64_t kApplyProgressIntervalMs = 3500;
 constexpr std::int64_t kFirstWatchIntervalMs = 2000;
 constexpr std::int64_t kWanWatchIntervalMs = 3000;
 constexpr std::int64_t kFinishPauseMs = 2000;
-constexpr int kProgressStep = 10;
+constexpr int kApplyProgressStep = 10;
 // Watch ticks after which any step still running is declared failed.
 constexpr std::int32_t kWatchTickLimit = 60;
 // WAN status runs restarted after the first one, before the WAN counts as never up.
@@ -88,7 +88,7 @@ bool SoftwareLinkPage::writeWirelessProfile() {
 
 void SoftwareLinkPage::startSoftwareCheck() {
   auto& c = form_.controls();
-  c.tmrCheckSWLinkTimer.SetInterval(kProgressIntervalMs);
+  c.tmrCheckSWLinkTimer.SetInterval(kApplyProgressIntervalMs);
   c.tmrCheckSWLinkTimer.SetEnabled(true);
   c.tmrCheckSWLinkThread.SetInterval(kFirstWatchIntervalMs);
   c.tmrCheckSWLinkThread.SetEnabled(true);
@@ -105,7 +105,7 @@ void SoftwareLinkPage::startSoftwareCheck() {
 void SoftwareLinkPage::tmrCheckSWLinkTimerTimer() {
   auto& c = form_.controls();
   auto& bar = c.pbrCheckSWLink;
-  bar.SetPosition(bar.position() + kProgressStep);
+  bar.SetPosition(bar.position() + kApplyProgressStep);
   const int percent = bar.max() > 0 ? bar.position() * 100 / bar.max() : 0;
   c.lblPercent.SetCaption(std::to_string(percent) + "%");
   if (bar.position() >= bar.max()) c.tmrCheckSWLinkTimer.SetEnabled(false);

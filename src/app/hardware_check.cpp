@@ -18,10 +18,10 @@ using namespace quillon::modem;
 
 namespace {
 
-constexpr int kProgressIntervalMs = 2000;
+constexpr int kCheckProgressIntervalMs = 2000;
 constexpr int kWatchIntervalMs = 1000;
 constexpr int kProgressMax = 200;
-constexpr int kProgressStep = 5;
+constexpr int kCheckProgressStep = 5;
 // The watch gives up on a check that has taken more ticks than this.
 constexpr int kWatchTickLimit = 50;
 
@@ -37,7 +37,7 @@ void LinkCheckPages::startHardwareCheck() {
   auto& c = form_.controls();
   auto& engine = Engine();
   DiscardWorker();
-  c.tmrCheckHWLinkTimer.SetInterval(kProgressIntervalMs);
+  c.tmrCheckHWLinkTimer.SetInterval(kCheckProgressIntervalMs);
   c.tmrCheckHWLinkThread.SetInterval(kWatchIntervalMs);
   SetTimers(true, true);
   engine.queryPvc1AfterLineRate = true;
@@ -50,7 +50,7 @@ void LinkCheckPages::startHardwareCheck() {
 
 void LinkCheckPages::tmrCheckHWLinkTimerTimer() {
   auto& bar = form_.controls().pbrCheckHWLink;
-  bar.SetPosition(bar.position() + kProgressStep);
+  bar.SetPosition(bar.position() + kCheckProgressStep);
   if (bar.position() >= kProgressMax) form_.controls().tmrCheckHWLinkTimer.SetEnabled(false);
 }
 

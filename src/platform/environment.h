@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdlib>
 #include <string>
 
 namespace platform {
@@ -8,5 +9,11 @@ namespace platform {
 // avoid the Win32 API's macros.
 void SetEnvVar(const std::string& name, const std::string& value);
 void UnsetEnvVar(const std::string& name);
+
+// A variable's value, empty when it is not set.
+inline std::string GetEnvVar(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
 
 }  // namespace platform

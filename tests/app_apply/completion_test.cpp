@@ -69,22 +69,22 @@ TEST_F(CompletionTest, AlonePageTestsItsTwoButtonsEachOnItsOwn) {
   EXPECT_EQ(Visible(all).size(), 2u);
 }
 
-struct ButtonCase {
+struct CompletionButton {
   int page;
   const char* button;
   bool openInternetPage;
   const char* opened;  // nullptr: nothing is opened
   bool ends;           // false: the adapter flow follows
 };
-void PrintTo(const ButtonCase& c, std::ostream* os) {
+void PrintTo(const CompletionButton& c, std::ostream* os) {
   *os << c.button;
 }
 
 class CompletionButtons : public CompletionTest,
-                          public ::testing::WithParamInterface<ButtonCase> {};
+                          public ::testing::WithParamInterface<CompletionButton> {};
 
 TEST_P(CompletionButtons, OpenTheHelpPageAndEndOrGoOn) {
-  const ButtonCase& param = GetParam();
+  const CompletionButton& param = GetParam();
   for (int shellAnswer : {platform::kShellStarted, platform::kShellFileNotFound}) {
     SCOPED_TRACE(shellAnswer);
     shell.answer = shellAnswer;
@@ -118,15 +118,15 @@ TEST_P(CompletionButtons, OpenTheHelpPageAndEndOrGoOn) {
 INSTANTIATE_TEST_SUITE_P(
     Each, CompletionButtons,
     ::testing::Values(
-        ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsCompleteBT", true, "Internet.htm", true},
-        ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsCompleteBT", false, nullptr, true},
-        ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsBrowse", true, "SurfInternet.htm", true},
-        ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsBrowse", false, nullptr, true},
-        ButtonCase{PAGE_INSTALL_COMPLETE, "imgInsWLANUSB", true, nullptr, false},
-        ButtonCase{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBT", false, "Internet.htm",
-                   true},
-        ButtonCase{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBrowseBT", true, "Internet.htm",
-                   true}),
+        CompletionButton{PAGE_INSTALL_COMPLETE, "imgInsCompleteBT", true, "Internet.htm", true},
+        CompletionButton{PAGE_INSTALL_COMPLETE, "imgInsCompleteBT", false, nullptr, true},
+        CompletionButton{PAGE_INSTALL_COMPLETE, "imgInsBrowse", true, "SurfInternet.htm", true},
+        CompletionButton{PAGE_INSTALL_COMPLETE, "imgInsBrowse", false, nullptr, true},
+        CompletionButton{PAGE_INSTALL_COMPLETE, "imgInsWLANUSB", true, nullptr, false},
+        CompletionButton{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBT", false,
+                         "Internet.htm", true},
+        CompletionButton{PAGE_INSTALL_COMPLETE_ALONE, "imgInsCompleteAloneBrowseBT", true,
+                         "Internet.htm", true}),
     [](const auto& p) {
       return std::string(p.param.button) + (p.param.openInternetPage ? "_open" : "_quiet");
     });

@@ -18,7 +18,7 @@ namespace {
 using namespace app;
 
 // Our modem's saved settings: a PPPoA account and a WPA2 network, none of them the defaults.
-constexpr const char* kModemConfig =
+constexpr const char* kModemWithAccount =
     "saved.pvc1.vpi=0\nsaved.pvc1.vci=38\nsaved.pvc1.protocol=1\nsaved.pvc1.encap=0\n"
     "saved.pvc1.pppUsername=alice@isp.example\nsaved.pvc1.pppPassword=s3cret\n"
     "saved.wireless.wlChannel=11\nsaved.wireless.wlSsid=garden\nsaved.wireless.wlKeyBit=0\n"
@@ -77,7 +77,7 @@ class HardwareCheckUnderFaults : public FaultWizardTest,
 
 TEST_P(HardwareCheckUnderFaults, EndsOnTheNextPageOrWithItsMessageInTime) {
   const FaultRow& row = GetParam();
-  ASSERT_NO_FATAL_FAILURE(RunRow(row, kModemConfig, "hardware check", "the next page",
+  ASSERT_NO_FATAL_FAILURE(RunRow(row, kModemWithAccount, "hardware check", "the next page",
                                  [&](int) { return RunOnce(row); }));
   if (row.foreign != Foreign::kNone) {
     // The second modem really was there: it heard the discovery and answered it.

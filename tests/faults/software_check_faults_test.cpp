@@ -21,7 +21,7 @@ using namespace app;
 using namespace quillon::modem;
 
 // The modem's own settings before the wizard: a WPA2 network and the factory WAN settings.
-constexpr const char* kModemConfig =
+constexpr const char* kModemBeforeApply =
     "saved.wireless.wlChannel=11\nsaved.wireless.wlSsid=Attic\nsaved.wireless.wlKeyBit=0\n"
     "saved.wireless.wlWpaPsk=modem-passphrase\nsaved.wireless.wlWep=disabled\n"
     "saved.wireless.wlWpa=aes\nsaved.wireless.wlAuthMode=psk2\n"
@@ -182,7 +182,7 @@ class SoftwareCheckUnderFaults : public FaultWizardTest,
 
 TEST_P(SoftwareCheckUnderFaults, EndsOnTheCompletionPageOrWithItsMessageInTime) {
   const FaultRow& row = GetParam();
-  RunRow(row, kModemConfig, "software check", "the completion page",
+  RunRow(row, kModemBeforeApply, "software check", "the completion page",
          [&](int run) { return RunOnce(row, run); });
 }
 

@@ -135,16 +135,15 @@ TEST(Udp, PollingSaysWhichSocketHasData) {
             (std::vector<bool>{false, true}));
 }
 
-// Only "localhost" and a numeric address are looked up: neither needs a DNS server. The lookup
+// Only a numeric address is looked up: under Wine even "localhost" goes to the build machine's
+// resolver when its hosts file does not list it, and nothing may leave the machine. The lookup
 // runs on a helper thread with a deadline of our own, as the wizard runs it.
-TEST(NameLookup, LocalhostResolvesToLoopbackOffTheCallingThread) {
-  for (const char* host : {"localhost", "127.0.0.1"}) {
-    auto lookup = std::async(std::launch::async, [host] { return platform::LookupIpv4(host); });
-    ASSERT_EQ(lookup.wait_for(std::chrono::seconds(10)), std::future_status::ready) << host;
-    const platform::LookupResult result = lookup.get();
-    EXPECT_EQ(result.status, platform::LookupStatus::kOk) << host;
-    EXPECT_EQ(result.address, kLoopbackAddress) << host;
-  }
+TEST(NameLookup, LoopbackResolvesOffTheCallingThread) {
+  auto lookup = std::async(std::launch::async, [] { return platform::LookupIpv4("127.0.0.1"); });
+  ASSERT_EQ(lookup.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  const platform::LookupResult result = lookup.get();
+  EXPECT_EQ(result.status, platform::LookupStatus::kOk);
+  EXPECT_EQ(result.address, kLoopbackAddress);
 }
 
 TEST(IcmpEcho, LoopbackAnswers) {

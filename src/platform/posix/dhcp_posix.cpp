@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "platform/dhcp.h"
+#include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
@@ -23,11 +24,6 @@ constexpr int kRenewTimeoutMs = 25000;
 constexpr int kReleaseTimeoutMs = 15000;
 constexpr int kIpTimeoutMs = 5000;
 
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
-
 bool IsExecutableFile(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
@@ -36,7 +32,7 @@ bool IsExecutableFile(const std::string& path) {
 std::string FindSystemProgram(const std::string& name) {
   for (const char* folder : {"/usr/sbin/", "/sbin/", "/usr/bin/", "/bin/"})
     if (IsExecutableFile(folder + name)) return folder + name;
-  return posix::FindInSearchPath(name, Environment("PATH"));
+  return posix::FindInSearchPath(name, GetEnvVar("PATH"));
 }
 
 // QUILLON_DHCLIENT names the client when set; a value that is not an executable file, such as
@@ -48,7 +44,7 @@ std::string FindDhclient() {
 }
 
 std::string StateFolder() {
-  std::string configured = Environment("QUILLON_DHCP_STATE_DIR");
+  std::string configured = GetEnvVar("QUILLON_DHCP_STATE_DIR");
   return configured.empty() ? "/run/quillon-dhcp" : configured;
 }
 

@@ -3,18 +3,14 @@
 
 #include <cstdlib>
 
+#include "platform/environment.h"
 #include "platform/posix/registry_store.h"
 
 namespace platform {
 namespace {
 
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value && *value ? value : "";
-}
-
 std::string HomeFolder() {
-  std::string home = Environment("HOME");
+  std::string home = GetEnvVar("HOME");
   if (!home.empty()) return home;
   const passwd* entry = ::getpwuid(::geteuid());
   return entry && entry->pw_dir ? entry->pw_dir : "";
@@ -25,11 +21,11 @@ std::string HomeFolder() {
 // looked up at every call, so a changed environment takes effect at once.
 std::string RootFolder(RegistryRoot root) {
   if (root == RegistryRoot::kLocalMachine) {
-    std::string machine = Environment("QUILLON_MACHINE_REGISTRY");
+    std::string machine = GetEnvVar("QUILLON_MACHINE_REGISTRY");
     return (machine.empty() ? std::string("/var/lib/norvane-registry") : machine) + "/HKLM";
   }
   // A relative XDG_CONFIG_HOME is invalid by the desktop's own rules and is ignored.
-  std::string config = Environment("XDG_CONFIG_HOME");
+  std::string config = GetEnvVar("XDG_CONFIG_HOME");
   if (config.empty() || config.front() != '/') {
     std::string home = HomeFolder();
     if (home.empty()) return {};

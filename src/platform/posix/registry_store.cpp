@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/files.h"
+
 namespace platform::posix {
 namespace {
 
@@ -62,11 +64,6 @@ bool IsRegularFile(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool IsDirectory(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
 // mkdir -p with private folders; folders that exist already keep their modes.
 bool MakeFolders(const std::string& folder) {
   for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
@@ -74,7 +71,7 @@ bool MakeFolders(const std::string& folder) {
     if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
     if (slash == std::string::npos) break;
   }
-  return IsDirectory(folder);
+  return DirectoryExists(folder);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
@@ -223,7 +220,7 @@ bool FileRegistry::KeyExists(RegistryRoot root, const std::string& keyPath) {
   if (IsRegularFile(*file)) return FullAccess(*file);
   // A key that only holds other keys has a folder and no file.
   std::string folder = file->substr(0, file->size() - 4);
-  return IsDirectory(folder) && ::access(folder.c_str(), R_OK | W_OK | X_OK) == 0;
+  return DirectoryExists(folder) && ::access(folder.c_str(), R_OK | W_OK | X_OK) == 0;
 }
 
 }  // namespace platform::posix

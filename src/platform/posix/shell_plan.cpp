@@ -6,13 +6,10 @@
 #include <cctype>
 #include <fstream>
 
+#include "platform/files.h"
+
 namespace platform::posix {
 namespace {
-
-bool IsDirectory(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
 
 bool Exists(const std::string& path) {
   struct stat st {};
@@ -84,7 +81,7 @@ int MissingFileCode(const std::string& file, const std::string& folder,
   if (file.find('/') == std::string::npos) return kShellFileNotFound;
   std::string where =
       file.front() == '/' ? file : Join(folder.empty() ? context.currentFolder : folder, file);
-  return IsDirectory(ParentOf(where)) ? kShellFileNotFound : kShellPathNotFound;
+  return DirectoryExists(ParentOf(where)) ? kShellFileNotFound : kShellPathNotFound;
 }
 
 }  // namespace
@@ -92,13 +89,13 @@ int MissingFileCode(const std::string& file, const std::string& folder,
 ShellPlan PlanShellOpen(const ShellRequest& request, const ShellContext& context) {
   if (!SupportedVerb(request.verb)) return Fail(kShellNoAssociation);
   const std::string& folder = request.workingFolder;
-  if (!folder.empty() && !IsDirectory(folder)) return Fail(kShellPathNotFound);
+  if (!folder.empty() && !DirectoryExists(folder)) return Fail(kShellPathNotFound);
   if (request.file.empty()) return Fail(kShellFileNotFound);
   if (IsUrl(request.file)) return Opener(context, request.file, folder);
 
   std::string path = Resolve(request.file, folder, context);
   if (path.empty()) return Fail(MissingFileCode(request.file, folder, context));
-  if (IsDirectory(path)) return Opener(context, path, folder);
+  if (DirectoryExists(path)) return Opener(context, path, folder);
   if (!LooksLikeProgram(path)) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return Fail(kShellAccessDenied);

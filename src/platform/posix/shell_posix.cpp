@@ -3,17 +3,13 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "platform/environment.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
 #include "platform/shell.h"
 
 namespace platform {
 namespace {
-
-std::string Environment(const char* name) {
-  const char* value = std::getenv(name);
-  return value ? value : "";
-}
 
 std::string CurrentFolder() {
   char buffer[4096];
@@ -55,7 +51,7 @@ int CodeForStartError(int error) {
 class PosixShell : public ShellService {
  public:
   int Open(const ShellRequest& request) override {
-    const std::string searchPath = Environment("PATH");
+    const std::string searchPath = GetEnvVar("PATH");
     posix::ShellContext context{FindOpener(searchPath), CurrentFolder(), searchPath};
     posix::ShellPlan plan = posix::PlanShellOpen(request, context);
     if (plan.action == posix::ShellAction::kFail) return plan.failureCode;
