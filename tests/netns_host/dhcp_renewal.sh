@@ -76,6 +76,30 @@ echo "adapter list: $adapters"
 [ "$adapters" = "$pc_if $(pc_addresses | awk '{print $1}')/255.255.255.0 198.51.100.1" ] ||
   fail "unexpected adapter list"
 
+# Pulling the cable (the modem's end of the link goes down) leaves the PC's side without carrier:
+# the adapter then reports neither address nor gateway, so the adapter pages' cable test passes. Plugging it back
+# brings the address back.
+leased=$(pc_addresses | awk '{print $1}')
+ip -n "$netns_modem" link set "$netns_modem_if" down
+# The kernel reports a carrier change up to a second later; the cable page itself waits 3 s.
+for _ in $(seq 50); do
+  ip -n "$pc" link show "$pc_if" | grep -q NO-CARRIER && break
+  sleep 0.1
+done
+adapters=$(ip netns exec "$pc" "$probe" adapters)
+echo "adapter list without the cable: $adapters"
+[ "$adapters" = "$pc_if 0.0.0.0/0.0.0.0 0.0.0.0" ] ||
+  fail "an adapter without carrier still reports an address"
+ip -n "$netns_modem" link set "$netns_modem_if" up
+for _ in $(seq 50); do
+  adapters=$(ip netns exec "$pc" "$probe" adapters)
+  [ "$adapters" = "$pc_if $leased/255.255.255.0 198.51.100.1" ] && break
+  sleep 0.1
+done
+echo "adapter list with the cable back: $adapters"
+[ "$adapters" = "$pc_if $leased/255.255.255.0 198.51.100.1" ] ||
+  fail "the address did not come back with the cable"
+
 [ "$(sha256sum /etc/resolv.conf 2>/dev/null || true)" = "$resolv_before" ] ||
   fail "the host's /etc/resolv.conf changed"
 [ "$(hostname)" = "$hostname_before" ] || fail "the host name changed"
