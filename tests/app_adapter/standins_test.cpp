@@ -86,14 +86,16 @@ TEST_F(StandIns, TheInstallerInstallsTheUtilityAndReportsIt) {
   const std::string utilityLog = platform::LocalDrivePath("C:\\wirelesscm.log");
   EXPECT_NE(ReadFile(utilityLog).find("closed by command 32772"), std::string::npos);
 
-  // "-w" takes over the profile the wizard recorded.
+  // "-w" takes over the profile the wizard recorded, with the texts as they were written.
   auto& registry = platform::CurrentRegistry();
   ASSERT_TRUE(registry.WriteText(platform::RegistryRoot::kCurrentUser, host::kProfileKey, "Ssid",
-                                 "tulip-net"));
+                                 "Home Net=1\\x"));
   ASSERT_TRUE(platform::ShellSucceeded(
       platform::ShellOpen(host::kUtilityName, "-w", folder, platform::ShowMode::kHidden, "open")));
   EXPECT_TRUE(
-      Eventually([&] { return ReadFile(utilityLog).find("SSID tulip-net") != std::string::npos; }));
+      Eventually([&] { return ReadFile(utilityLog).find("took over") != std::string::npos; }));
+  EXPECT_NE(ReadFile(utilityLog).find("SSID Home Net=1\\x,"), std::string::npos)
+      << ReadFile(utilityLog);
 }
 
 TEST_F(StandIns, AFailingInstallationInstallsNothing) {
