@@ -69,6 +69,19 @@ run_renewal
 check_leased "releasing and renewing"
 grep -q "DHCPRELEASE.*$first" "$work/dnsmasq.log" || fail "the lease of $first was never released"
 
+# The wizard's DHCP client ends with the wizard; the lease and its address stay.
+[ -z "$(ip netns pids "$pc")" ] || fail "the DHCP client outlived the wizard: $(ip netns pids "$pc")"
+check_leased "the end of the wizard"
+
+# A client that a killed wizard left behind is ended by its pid file at the next start.
+state=$work/state
+ip netns exec "$pc" dhclient -4 -1 -cf "$state/dhclient.conf" -pf "$state/$pc_if.pid" \
+  -lf "$state/$pc_if.leases" -sf "$state/dhclient-script" "$pc_if" 2>/dev/null
+[ -n "$(ip netns pids "$pc")" ] || fail "the left-over client did not stay"
+QUILLON_DHCP_STATE_DIR="$state" XDG_RUNTIME_DIR="$work" ip netns exec "$pc" "$probe" start
+[ -z "$(ip netns pids "$pc")" ] || fail "the left-over DHCP client still runs"
+check_leased "the next start"
+
 # The adapter list sees the same: the leased address with its mask and the modem as gateway,
 # and no loopback.
 adapters=$(ip netns exec "$pc" "$probe" adapters)

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/posix/dhclient_setup.h"
 #include "platform/process.h"
 
 namespace platform {
@@ -23,7 +24,12 @@ class LockFileMutex : public NamedMutex {
     std::string path = folder + "/" + name + ".lock";
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd_ < 0) return;  // no lock possible: behave as the only copy rather than refuse to run
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) existed_ = true;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      existed_ = errno == EWOULDBLOCK;
+      return;
+    }
+    // The only copy owns what an earlier copy that was killed left running.
+    posix::EndDhcpClients();
   }
   ~LockFileMutex() override {
     if (fd_ >= 0) ::close(fd_);
