@@ -19,6 +19,7 @@
 #include "platform/dhcp.h"
 #include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
+#include "platform/posix/private_folder.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
 
@@ -49,24 +50,9 @@ std::string FindDhclient() {
   return FindSystemProgram("dhclient");
 }
 
-std::string StateFolder() {
+std::string DhcpStateFolder() {
   std::string configured = GetEnvVar("QUILLON_DHCP_STATE_DIR");
   return configured.empty() ? "/run/quillon-dhcp" : configured;
-}
-
-// The client runs our script as root, so the folder it lives in must be ours alone.
-bool PrivateFolder(const std::string& folder) {
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
-  struct stat st {};
-  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & 022) == 0;
-}
-
-// Checks a folder that should already be ours without creating it.
-bool IsPrivateFolder(const std::string& folder) {
-  struct stat st {};
-  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & 022) == 0;
 }
 
 std::string ReadSmallFile(const std::string& path) {
@@ -163,8 +149,9 @@ class PosixDhcpSession : public DhcpSession {
     std::vector<DhcpAdapter> adapters;
     if (::geteuid() != 0) return adapters;
     dhclient_ = FindDhclient();
-    folder_ = StateFolder();
-    if (dhclient_.empty() || !PrivateFolder(folder_)) return adapters;
+    folder_ = DhcpStateFolder();
+    // The client runs our script as root, so the folder it lives in must be ours alone.
+    if (dhclient_.empty() || !posix::MakePrivateFolder(folder_)) return adapters;
     auto files = posix::DhclientFilesFor(folder_, "");
     if (!WriteFile(files.config, posix::kDhclientConfig, 0600) ||
         !WriteFile(files.script, posix::kDhclientScript, 0700))
@@ -233,8 +220,8 @@ class PosixDhcp : public DhcpService {
 
 void posix::EndDhcpClients() {
   if (::geteuid() != 0) return;
-  const std::string folder = StateFolder();
-  if (!IsPrivateFolder(folder)) return;
+  const std::string folder = DhcpStateFolder();
+  if (!posix::IsPrivateFolder(folder)) return;
   DIR* listing = ::opendir(folder.c_str());
   if (!listing) return;
   std::vector<std::string> interfaces;
