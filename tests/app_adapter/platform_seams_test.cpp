@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "host/temp_env.h"
@@ -16,14 +17,14 @@ using host_testing::TempFolder;
 
 TEST(DrivePath, DriveNamesMapToTheDrivesFolder) {
   ScopedEnv driveC("QUILLON_C_DRIVE", "/srv/c/");
-  ScopedEnv driveD("QUILLON_D_DRIVE", "");
+  ScopedEnv driveD("QUILLON_D_DRIVE", "/srv/d");
   const std::pair<const char*, const char*> cases[] = {
       {"C:\\ChkNIC.txt", "/srv/c/ChkNIC.txt"},
       {"C:Setup.log", "/srv/c/Setup.log"},
       {"c:\\Program Files\\a.txt", "/srv/c/Program Files/a.txt"},
       {"C:\\\\x", "/srv/c/x"},
       {"C:", "/srv/c"},
-      {"D:\\f.txt", "/tmp/quillon-d/f.txt"},
+      {"D:\\f.txt", "/srv/d/f.txt"},
       {"Setup.log", "Setup.log"},
       {"/tmp/C:x", "/tmp/C:x"},
       {"1:x", "1:x"},
@@ -32,9 +33,25 @@ TEST(DrivePath, DriveNamesMapToTheDrivesFolder) {
   for (const auto& [name, path] : cases) EXPECT_EQ(platform::LocalDrivePath(name), path) << name;
 }
 
-TEST(DrivePath, DriveCDefaultsToAFolderInTmp) {
+// Drive C defaults to a private folder of the program's state folder; one that another local user
+// made first, where the shared state folder let them, is not used.
+TEST(DrivePath, DriveCDefaultsToAPrivateFolderNoOtherUserMade) {
+  TempFolder shared;
+  ASSERT_EQ(::chmod(shared.path().c_str(), 01777), 0);
   ScopedEnv driveC("QUILLON_C_DRIVE", "");
-  EXPECT_EQ(platform::LocalDrivePath("C:\\ChkNIC.txt"), "/tmp/quillon-c/ChkNIC.txt");
+  ScopedEnv state("XDG_STATE_HOME", shared.path().string() + "/root");
+  const std::string folder = shared.path().string() + "/root/quillon/c";
+  EXPECT_EQ(platform::LocalDrivePath("C:\\ChkNIC.txt"), folder + "/ChkNIC.txt");
+  struct stat st {};
+  ASSERT_EQ(::stat(folder.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+
+  ScopedEnv otherState("XDG_STATE_HOME", shared.path().string() + "/other");
+  ASSERT_EQ(std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups mkdir -p " +
+                         shared.path().string() + "/other/quillon/c")
+                            .c_str()),
+            0);
+  EXPECT_EQ(platform::LocalDrivePath("C:\\ChkNIC.txt"), "");
 }
 
 // A window here is a FIFO named after its title that its program reads.

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -86,14 +89,47 @@ TEST_F(StandIns, TheInstallerInstallsTheUtilityAndReportsIt) {
   const std::string utilityLog = platform::LocalDrivePath("C:\\wirelesscm.log");
   EXPECT_NE(ReadFile(utilityLog).find("closed by command 32772"), std::string::npos);
 
-  // "-w" takes over the profile the wizard recorded.
+  // "-w" takes over the profile the wizard recorded, with the texts as they were written.
   auto& registry = platform::CurrentRegistry();
   ASSERT_TRUE(registry.WriteText(platform::RegistryRoot::kCurrentUser, host::kProfileKey, "Ssid",
-                                 "tulip-net"));
+                                 "Home Net=1\\x"));
   ASSERT_TRUE(platform::ShellSucceeded(
       platform::ShellOpen(host::kUtilityName, "-w", folder, platform::ShowMode::kHidden, "open")));
   EXPECT_TRUE(
-      Eventually([&] { return ReadFile(utilityLog).find("SSID tulip-net") != std::string::npos; }));
+      Eventually([&] { return ReadFile(utilityLog).find("took over") != std::string::npos; }));
+  EXPECT_NE(ReadFile(utilityLog).find("SSID Home Net=1\\x,"), std::string::npos)
+      << ReadFile(utilityLog);
+}
+
+// A second local user who made drive C's folders first and swaps the installed utility for a
+// program of theirs must not get it run by the wizard, which runs as root.
+TEST_F(StandIns, AUtilityAnotherUserCouldReplaceIsNotStarted) {
+  const std::string shared = (root.path() / "shared").string();
+  ASSERT_EQ(::mkdir(shared.c_str(), 01777), 0);
+  ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+  ScopedEnv sharedDrive{"QUILLON_C_DRIVE", shared + "/c"};
+  const std::string asNobody = "setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c ";
+  ASSERT_EQ(std::system((asNobody + "'mkdir -p \"" + shared +
+                         "/c/Program Files/Norvane/KXU-300\" && chmod -R 777 \"" + shared + "/c\"'")
+                            .c_str()),
+            0);
+  const std::string log = platform::LocalDrivePath(host::kInstallerLog);
+  ASSERT_TRUE(platform::ShellSucceeded(platform::ShellOpen(host::InstallerPath(kData),
+                                                           host::kInstallerParameters, "",
+                                                           platform::ShowMode::kMinimized, "")));
+  ASSERT_TRUE(Eventually([&] { return platform::FileExists(log); }));
+  const std::string folder = host::adapterInstallLocation();
+  const std::string marker = shared + "/ran-as-root";
+  ASSERT_EQ(std::system((asNobody + "'printf \"#!/bin/sh\\ntouch " + marker + "\\n\" >\"" + folder +
+                         "/x\" && chmod 755 \"" + folder + "/x\" && mv -f \"" + folder + "/x\" \"" +
+                         folder + "/wirelesscm.exe\"'")
+                            .c_str()),
+            0);
+  EXPECT_EQ(
+      platform::ShellOpen(host::kUtilityName, "-w", folder, platform::ShowMode::kHidden, "open"),
+      platform::kShellAccessDenied);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_FALSE(platform::FileExists(marker));
 }
 
 TEST_F(StandIns, AFailingInstallationInstallsNothing) {

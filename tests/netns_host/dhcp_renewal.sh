@@ -69,12 +69,49 @@ run_renewal
 check_leased "releasing and renewing"
 grep -q "DHCPRELEASE.*$first" "$work/dnsmasq.log" || fail "the lease of $first was never released"
 
+# The wizard's DHCP client ends with the wizard; the lease and its address stay.
+[ -z "$(ip netns pids "$pc")" ] || fail "the DHCP client outlived the wizard: $(ip netns pids "$pc")"
+check_leased "the end of the wizard"
+
+# A client that a killed wizard left behind is ended by its pid file at the next start.
+state=$work/state
+ip netns exec "$pc" dhclient -4 -1 -cf "$state/dhclient.conf" -pf "$state/$pc_if.pid" \
+  -lf "$state/$pc_if.leases" -sf "$state/dhclient-script" "$pc_if" 2>/dev/null
+[ -n "$(ip netns pids "$pc")" ] || fail "the left-over client did not stay"
+QUILLON_DHCP_STATE_DIR="$state" XDG_RUNTIME_DIR="$work" ip netns exec "$pc" "$probe" start
+[ -z "$(ip netns pids "$pc")" ] || fail "the left-over DHCP client still runs"
+check_leased "the next start"
+
 # The adapter list sees the same: the leased address with its mask and the modem as gateway,
 # and no loopback.
 adapters=$(ip netns exec "$pc" "$probe" adapters)
 echo "adapter list: $adapters"
 [ "$adapters" = "$pc_if $(pc_addresses | awk '{print $1}')/255.255.255.0 198.51.100.1" ] ||
   fail "unexpected adapter list"
+
+# Pulling the cable (the modem's end of the link goes down) leaves the PC's side without carrier:
+# the adapter then reports neither address nor gateway, so the adapter pages' cable test passes. Plugging it back
+# brings the address back.
+leased=$(pc_addresses | awk '{print $1}')
+ip -n "$netns_modem" link set "$netns_modem_if" down
+# The kernel reports a carrier change up to a second later; the cable page itself waits 3 s.
+for _ in $(seq 50); do
+  ip -n "$pc" link show "$pc_if" | grep -q NO-CARRIER && break
+  sleep 0.1
+done
+adapters=$(ip netns exec "$pc" "$probe" adapters)
+echo "adapter list without the cable: $adapters"
+[ "$adapters" = "$pc_if 0.0.0.0/0.0.0.0 0.0.0.0" ] ||
+  fail "an adapter without carrier still reports an address"
+ip -n "$netns_modem" link set "$netns_modem_if" up
+for _ in $(seq 50); do
+  adapters=$(ip netns exec "$pc" "$probe" adapters)
+  [ "$adapters" = "$pc_if $leased/255.255.255.0 198.51.100.1" ] && break
+  sleep 0.1
+done
+echo "adapter list with the cable back: $adapters"
+[ "$adapters" = "$pc_if $leased/255.255.255.0 198.51.100.1" ] ||
+  fail "the address did not come back with the cable"
 
 [ "$(sha256sum /etc/resolv.conf 2>/dev/null || true)" = "$resolv_before" ] ||
   fail "the host's /etc/resolv.conf changed"

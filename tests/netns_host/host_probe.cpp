@@ -1,6 +1,7 @@
 // Runs one host service for real in the calling network namespace:
 //   host_probe renew     the wizard's DHCP renewal; exits with its result
 //   host_probe adapters  the adapter list, one "name address/mask gateway" line per adapter
+//   host_probe start     takes the single-instance lock as the wizard does first at start
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -8,6 +9,7 @@
 
 #include "host/winutilities.h"
 #include "platform/network_adapters.h"
+#include "platform/process.h"
 
 namespace {
 
@@ -34,6 +36,8 @@ int main(int argc, char** argv) {
     return result;
   }
   if (argc == 2 && std::strcmp(argv[1], "adapters") == 0) return ListAdapters();
-  std::fprintf(stderr, "usage: %s renew|adapters\n", argv[0]);
+  if (argc == 2 && std::strcmp(argv[1], "start") == 0)
+    return platform::CreateNamedMutex("Norvane")->alreadyExisted() ? 1 : 0;
+  std::fprintf(stderr, "usage: %s renew|adapters|start\n", argv[0]);
   return 64;
 }

@@ -43,10 +43,10 @@ goto :eof
 ::END_OF_BATCH
 # The same check where there is no cmd.exe: the adapter is a USB device
 # 1b3c:7a21 in sysfs. C:\ChkNIC.txt is the file ChkNIC.txt in the folder that
-# stands for drive C: $QUILLON_C_DRIVE, by default /tmp/quillon-c.
+# stands for drive C: $QUILLON_C_DRIVE, by default ~/.local/state/quillon/c.
 # QUILLON_SIMULATE_ADAPTER=1 counts one adapter more, for demonstrations on a
 # PC without one.
-drive=${QUILLON_C_DRIVE:-/tmp/quillon-c} #
+drive=${QUILLON_C_DRIVE:-${XDG_STATE_HOME:-$HOME/.local/state}/quillon/c} #
 report=$drive/ChkNIC.txt #
 mkdir -p "$drive" || exit 1 #
 rm -f "$report" #

@@ -78,6 +78,19 @@ std::vector<std::string> DhclientRenewCommand(const std::string& dhclient,
   return Dhclient(dhclient, "-1", files, interfaceName);
 }
 
+bool IsClientOfPidFile(std::string_view commandLine, const std::string& pidFile) {
+  std::vector<std::string_view> arguments;
+  while (!commandLine.empty()) {
+    const std::size_t end = commandLine.find('\0');
+    arguments.push_back(commandLine.substr(0, end));
+    if (end == std::string_view::npos) break;
+    commandLine.remove_prefix(end + 1);
+  }
+  for (std::size_t i = 0; i + 1 < arguments.size(); ++i)
+    if (arguments[i] == "-pf" && arguments[i + 1] == pidFile) return true;
+  return false;
+}
+
 std::vector<std::string> FlushStaticAddressesCommand(const std::string& ip,
                                                      const std::string& interfaceName) {
   return {ip, "-4", "addr", "flush", "dev", interfaceName, "permanent"};

@@ -30,6 +30,14 @@ std::vector<std::string> DhclientRenewCommand(const std::string& dhclient,
                                               const DhclientFiles& files,
                                               const std::string& interfaceName);
 
+// Whether a process's command line (its NUL-separated /proc cmdline) is a client that keeps the
+// given pid file: a process that merely took over a stale pid's number never is.
+bool IsClientOfPidFile(std::string_view commandLine, const std::string& pidFile);
+
+// Ends the DHCP clients the wizard started, found by the pid files in its private state folder,
+// never by name. They end without a release, so the lease and its address stay for their time.
+void EndDhcpClients();
+
 // Removes the addresses that were set by hand (permanent ones); leased addresses carry a lifetime.
 std::vector<std::string> FlushStaticAddressesCommand(const std::string& ip,
                                                      const std::string& interfaceName);

@@ -1,18 +1,25 @@
+#include <dirent.h>
 #include <fcntl.h>
 #include <ifaddrs.h>
 #include <linux/if_packet.h>
 #include <net/if.h>
 #include <net/if_arp.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <thread>
 
 #include "platform/dhcp.h"
 #include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
+#include "platform/posix/private_folder.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
 
@@ -43,17 +50,42 @@ std::string FindDhclient() {
   return FindSystemProgram("dhclient");
 }
 
-std::string StateFolder() {
+std::string DhcpStateFolder() {
   std::string configured = GetEnvVar("QUILLON_DHCP_STATE_DIR");
   return configured.empty() ? "/run/quillon-dhcp" : configured;
 }
 
-// The client runs our script as root, so the folder it lives in must be ours alone.
-bool PrivateFolder(const std::string& folder) {
-  if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+std::string ReadSmallFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str().substr(0, 4096);
+}
+
+// The running client that keeps this pid file; 0 when there is none.
+pid_t ClientOf(const std::string& pidFile) {
   struct stat st {};
-  return ::lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
-         (st.st_mode & 022) == 0;
+  if (::lstat(pidFile.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid())
+    return 0;
+  const long pid = std::atol(ReadSmallFile(pidFile).c_str());
+  if (pid <= 1) return 0;
+  const std::string commandLine = ReadSmallFile("/proc/" + std::to_string(pid) + "/cmdline");
+  return posix::IsClientOfPidFile(commandLine, pidFile) ? static_cast<pid_t>(pid) : 0;
+}
+
+// Ends one client and waits a moment for it, so that its stop is complete when the wizard is.
+void EndClientOf(const std::string& pidFile) {
+  const pid_t pid = ClientOf(pidFile);
+  if (pid == 0 || ::kill(pid, SIGTERM) != 0) return;
+  for (int i = 0; i < 150 && ::kill(pid, 0) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+}
+
+// The client that got a lease writes its pid file after its first process returned; until the
+// file names it, it could not be ended with the wizard.
+void AwaitClientOf(const std::string& pidFile) {
+  for (int i = 0; i < 100 && ClientOf(pidFile) == 0; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
 bool WriteFile(const std::string& path, const std::string& text, mode_t mode) {
@@ -109,16 +141,17 @@ bool SafeInterfaceName(const std::string& name) {
 // and nothing is done. An adapter counts as static when it holds an address without a lifetime
 // (none does when the ip tool is missing); switching it to DHCP removes those addresses, as the
 // other platform drops the static configuration, and the lease then brings the new one. After a
-// renewal the client stays in the background to keep the lease, as the system's DHCP service
-// does elsewhere.
+// renewal the client stays in the background to keep the lease while the wizard runs; it ends with
+// the wizard, and one left by a wizard that was killed is ended when the next one starts.
 class PosixDhcpSession : public DhcpSession {
  public:
   std::vector<DhcpAdapter> Adapters() override {
     std::vector<DhcpAdapter> adapters;
     if (::geteuid() != 0) return adapters;
     dhclient_ = FindDhclient();
-    folder_ = StateFolder();
-    if (dhclient_.empty() || !PrivateFolder(folder_)) return adapters;
+    folder_ = DhcpStateFolder();
+    // The client runs our script as root, so the folder it lives in must be ours alone.
+    if (dhclient_.empty() || !posix::MakePrivateFolder(folder_)) return adapters;
     auto files = posix::DhclientFilesFor(folder_, "");
     if (!WriteFile(files.config, posix::kDhclientConfig, 0600) ||
         !WriteFile(files.script, posix::kDhclientScript, 0700))
@@ -154,8 +187,14 @@ class PosixDhcpSession : public DhcpSession {
 
   bool RenewLease(const DhcpAdapter& adapter) override {
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
+    // A client that keeps a lease runs as root; it must not outlive the wizard that started it.
+    static const bool endedAtExit = std::atexit(posix::EndDhcpClients) == 0;
+    (void)endedAtExit;
     auto files = posix::DhclientFilesFor(folder_, adapter.name);
-    return Succeeded(posix::DhclientRenewCommand(dhclient_, files, adapter.name), kRenewTimeoutMs);
+    if (!Succeeded(posix::DhclientRenewCommand(dhclient_, files, adapter.name), kRenewTimeoutMs))
+      return false;
+    AwaitClientOf(files.pidFile);
+    return true;
   }
 
  private:
@@ -178,6 +217,22 @@ class PosixDhcp : public DhcpService {
 };
 
 }  // namespace
+
+void posix::EndDhcpClients() {
+  if (::geteuid() != 0) return;
+  const std::string folder = DhcpStateFolder();
+  if (!posix::IsPrivateFolder(folder)) return;
+  DIR* listing = ::opendir(folder.c_str());
+  if (!listing) return;
+  std::vector<std::string> interfaces;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".pid") == 0)
+      interfaces.push_back(name.substr(0, name.size() - 4));
+  }
+  ::closedir(listing);
+  for (const auto& name : interfaces) EndClientOf(posix::DhclientFilesFor(folder, name).pidFile);
+}
 
 DhcpService& SystemDhcp() {
   static PosixDhcp dhcp;

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/drive_path.h"
+#include "platform/posix/private_folder.h"
 
 namespace platform {
 
@@ -13,8 +14,15 @@ std::string LocalDrivePath(const std::string& name) {
   const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(name[0])));
   const std::string variable = std::string("QUILLON_") + upper + "_DRIVE";
   const char* configured = std::getenv(variable.c_str());
-  std::string folder =
-      configured && *configured ? configured : std::string("/tmp/quillon-") + lower;
+  std::string folder;
+  if (configured && *configured) {
+    folder = configured;
+  } else {
+    // The programs the wizard starts as root write their results here and are installed here,
+    // so the default folder is ours alone; one that another user made first is not used.
+    folder = posix::StateFolder() + "/" + lower;
+    if (!posix::MakePrivateFolder(folder)) return {};
+  }
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
 
   std::string rest = name.substr(2);

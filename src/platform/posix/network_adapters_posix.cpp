@@ -42,11 +42,15 @@ NetworkAdapter& AdapterNamed(std::vector<NetworkAdapter>& adapters, const std::s
 }
 
 // Every interface but loopback is listed, with or without an IPv4 address, the way the other
-// platform lists an adapter without an address as 0.0.0.0.
+// platform lists an adapter without an address as 0.0.0.0. Linux keeps an interface's addresses
+// and routes when its link loses carrier, where the other platform reports a disconnected medium
+// with neither; an unplugged cable must read as unplugged, so an interface without carrier is
+// listed without them.
 class PosixNetworkAdapters : public NetworkAdapterService {
  public:
   std::vector<NetworkAdapter> List() override {
     std::vector<NetworkAdapter> adapters;
+    std::vector<std::string> withoutCarrier;
     ifaddrs* list = nullptr;
     if (::getifaddrs(&list) != 0) return adapters;
     for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
@@ -54,6 +58,10 @@ class PosixNetworkAdapters : public NetworkAdapterService {
       int family = entry->ifa_addr->sa_family;
       if (family != AF_INET && family != AF_PACKET) continue;
       NetworkAdapter& adapter = AdapterNamed(adapters, AdapterName(entry->ifa_name));
+      if (!(entry->ifa_flags & IFF_RUNNING)) {
+        withoutCarrier.push_back(adapter.name);
+        if (family == AF_INET) continue;
+      }
       if (family == AF_INET) {
         adapter.addresses.push_back({HostOrder(entry->ifa_addr), HostOrder(entry->ifa_netmask)});
       } else {
@@ -64,7 +72,11 @@ class PosixNetworkAdapters : public NetworkAdapterService {
     }
     ::freeifaddrs(list);
     const auto routes = posix::ParseDefaultRoutes(RouteTable());
-    for (auto& adapter : adapters) adapter.gateway = posix::FirstGatewayOf(routes, adapter.name);
+    for (auto& adapter : adapters) {
+      const bool carrier = std::find(withoutCarrier.begin(), withoutCarrier.end(), adapter.name) ==
+                           withoutCarrier.end();
+      adapter.gateway = carrier ? posix::FirstGatewayOf(routes, adapter.name) : 0;
+    }
     std::stable_sort(adapters.begin(), adapters.end(),
                      [](const auto& a, const auto& b) { return a.index < b.index; });
     return adapters;

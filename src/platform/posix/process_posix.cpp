@@ -4,26 +4,33 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <vector>
 
+#include "platform/posix/dhclient_setup.h"
+#include "platform/posix/private_folder.h"
 #include "platform/process.h"
 
 namespace platform {
 namespace {
 
-// The mutex is an advisory lock on a file in the user's runtime folder. Unlike an abstract
-// socket it is seen across network namespaces, and the kernel drops it when the process ends,
-// however it ends, so a crashed copy never blocks the next one.
+// The mutex is an advisory lock on a file in the user's private runtime folder (never a shared
+// one, where another user could make the file first and keep the wizard from starting). Unlike an
+// abstract socket it is seen across network namespaces, and the kernel drops it when the process
+// ends, however it ends, so a crashed copy never blocks the next one.
 class LockFileMutex : public NamedMutex {
  public:
   explicit LockFileMutex(const std::string& name) {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string folder = (runtime && *runtime) ? runtime : "/tmp";
-    std::string path = folder + "/" + name + ".lock";
-    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd_ < 0) return;  // no lock possible: behave as the only copy rather than refuse to run
-    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK) existed_ = true;
+    const std::string folder = posix::RuntimeFolder();
+    if (folder.empty()) return;  // no lock possible: behave as the only copy rather than refuse
+    const std::string path = folder + "/" + name + ".lock";
+    fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd_ < 0) return;
+    if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+      existed_ = errno == EWOULDBLOCK;
+      return;
+    }
+    // The only copy owns what an earlier copy that was killed left running.
+    posix::EndDhcpClients();
   }
   ~LockFileMutex() override {
     if (fd_ >= 0) ::close(fd_);

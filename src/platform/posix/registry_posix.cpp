@@ -1,20 +1,13 @@
-#include <pwd.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
 #include "platform/environment.h"
+#include "platform/posix/private_folder.h"
 #include "platform/posix/registry_store.h"
 
 namespace platform {
 namespace {
-
-std::string HomeFolder() {
-  std::string home = GetEnvVar("HOME");
-  if (!home.empty()) return home;
-  const passwd* entry = ::getpwuid(::geteuid());
-  return entry && entry->pw_dir ? entry->pw_dir : "";
-}
 
 // The current user's keys follow the desktop's configuration folder; the machine's keys live in
 // /var/lib/norvane-registry unless QUILLON_MACHINE_REGISTRY names another folder. The roots are
@@ -27,7 +20,7 @@ std::string RootFolder(RegistryRoot root) {
   // A relative XDG_CONFIG_HOME is invalid by the desktop's own rules and is ignored.
   std::string config = GetEnvVar("XDG_CONFIG_HOME");
   if (config.empty() || config.front() != '/') {
-    std::string home = HomeFolder();
+    std::string home = posix::HomeFolder();
     if (home.empty()) return {};
     config = home + "/.config";
   }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/environment.h"
+#include "platform/posix/private_folder.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
 #include "platform/shell.h"
@@ -55,6 +56,9 @@ class PosixShell : public ShellService {
     posix::ShellContext context{FindOpener(searchPath), CurrentFolder(), searchPath};
     posix::ShellPlan plan = posix::PlanShellOpen(request, context);
     if (plan.action == posix::ShellAction::kFail) return plan.failureCode;
+    // The wizard runs as root: a program that another user could have put or changed in its
+    // place is not started.
+    if (!posix::SafeFromOtherUsers(plan.argv[0])) return kShellAccessDenied;
     int error = posix::SpawnDetached(plan.argv, plan.workingFolder);
     if (error == 0) return kShellStarted;
     return plan.action == posix::ShellAction::kUseOpener ? kShellNoAssociation

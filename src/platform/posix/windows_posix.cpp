@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/posix/private_folder.h"
 #include "platform/windows.h"
 
 namespace platform {
@@ -18,20 +19,23 @@ namespace {
 
 // There is no shared window list to search here, so a program that wants to be commanded like a
 // window listens on a FIFO named after its title in the user's runtime folder:
-// $XDG_RUNTIME_DIR/norvane-windows/<title> (/tmp/norvane-windows/<title> without one). The
-// window exists while the program has the FIFO open for reading; a command is the line
+// $XDG_RUNTIME_DIR/norvane-windows/<title>, or in the program's private state folder when there
+// is no runtime folder of this user alone (never a shared one, where another user could listen).
+// The window exists while the program has the FIFO open for reading; a command is the line
 // "WM_COMMAND <id>". A FIFO left behind by a program that ended is no window: opening it for
 // writing fails with ENXIO.
 std::string WindowFolder() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  return std::string(runtime && *runtime ? runtime : "/tmp") + "/norvane-windows";
+  const std::string runtime = posix::RuntimeFolder();
+  return runtime.empty() ? std::string() : runtime + "/norvane-windows";
 }
 
 std::string FifoPath(const std::string& title) {
+  const std::string folder = WindowFolder();
+  if (folder.empty()) return {};
   std::string name = title;
   for (char& c : name)
     if (c == '/') c = '_';
-  return WindowFolder() + "/" + name;
+  return folder + "/" + name;
 }
 
 // Opens the window's FIFO for writing without waiting for a reader; -1 when nobody listens.
