@@ -126,6 +126,20 @@ void WirelessPages::collectWirelessValues() {
   v.wirelessKeyIndex = std::to_string(kWepKeyIndex);
   v.wirelessSecurity = c.cbxEncryptType.text();
   v.wirelessKey = c.cbxEncryptType.itemIndex() == 0 ? "" : Trimmed(c.edtWPAKey.text());
+  KeepModemValuesUnlessChanged();
+}
+
+// What the lists could not show goes back as the modem had it. The engine's own security code
+// is no list text, so the hand-over then leaves the modem's type and key as they were read.
+void WirelessPages::KeepModemValuesUnlessChanged() {
+  auto& c = form_.controls();
+  auto& v = form_.values;
+  if (keptCountry_) v.wirelessCountry = *keptCountry_;
+  if (keptSecurity_ && c.cbxEncryptType.itemIndex() == keptSecurity_->shownIndex &&
+      c.edtWPAKey.text() == keptSecurity_->shownKey) {
+    v.wirelessSecurity = keptSecurity_->code;
+    v.wirelessKey = keptSecurity_->key;
+  }
 }
 
 // Values taken from the modem and never collected from the page carry the engine's own
