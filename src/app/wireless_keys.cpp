@@ -96,9 +96,10 @@ bool WirelessPages::validateWirelessPage() {
   auto& c = form_.controls();
   const bool eu = Eu();
   const int index = c.cbxEncryptType.itemIndex();
-  const std::string& key = c.edtWPAKey.text();
+  // The rules judge the key that will be sent, and collection trims it.
+  const std::string key = Trimmed(c.edtWPAKey.text());
   if (Trimmed(c.edtSSID.text()).empty()) return Reject(22, &c.edtSSID);
-  if (index != 0 && Trimmed(key).empty()) return Reject(23, &c.edtWPAKey);
+  if (index != 0 && key.empty()) return Reject(23, &c.edtWPAKey);
   if (index == 1 && !(eu ? helpers_.HasLength(key, 5) : helpers_.IsHexKey(key, 10)))
     return Reject(25, &c.edtWPAKey);
   if (((index == 2 && eu) || index > 2) && !helpers_.IsPassphraseLength(key))

@@ -131,11 +131,13 @@ TEST_F(WirelessPagesTest, ValidationTable) {
       {"wep128 not hex", "GE", 2, "garden", hex26.substr(1) + "x", {30}, false, ""},
       {"wpa 8", "GE", 3, "garden", "12345678", {29}, true, ""},
       {"wpa 7", "GE", 3, "garden", "1234567", {24}, false, "edtWPAKey"},
+      {"wpa 1 after blanks", "GE", 3, "garden", "       x", {24}, false, "edtWPAKey"},
       {"wpa 63", "GE", 3, "garden", std::string(63, 'k'), {29}, true, ""},
       {"wpa 64", "GE", 3, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"wpa2 64", "GE", 4, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"eu wep five", "EU", 1, "garden", "a b!c", {}, true, ""},
       {"eu wep ten hex", "EU", 1, "garden", "0123456789", {25}, false, "edtWPAKey"},
+      {"eu wep 3 in blanks", "EU", 1, "garden", " abc ", {25}, false, "edtWPAKey"},
       {"eu wpa", "EU", 2, "garden", "passphrase", {}, true, ""},
       {"eu wpa 64", "EU", 2, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
   };
