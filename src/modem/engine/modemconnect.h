@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -67,6 +68,9 @@ class TfrmModemConnect : public ui::Form {
   std::string discoveredModel;
   std::string discoveredPassword;
   std::string discoveredIpAddress;
+  // The modem the hardware check found. While set, a discovery takes that modem's replies
+  // alone, so that a later step never configures another modem on the segment.
+  std::optional<MacAddress> foundModemMac;
   std::array<std::string, 4> testHosts;
 
   void FormCreate();

@@ -37,9 +37,11 @@ void TfrmModemConnect::WSocketDataAvailable(int) {
 
 void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
   const int32_t current = state;
+  const bool discovery = current == STATE_DISCOVERY;
   const std::optional<ReplyView> reply =
-      AcceptReply(data, length, sequenceNumber, targetMac, current == STATE_DISCOVERY);
+      AcceptReply(data, length, sequenceNumber, targetMac, discovery);
   if (!reply) return;
+  if (discovery && foundModemMac && reply->header.mac != *foundModemMac) return;
   Log("receive payload :" + std::string(PayloadText(reply->payload, reply->payloadLength)));
   if (reply->header.code != AwaitedReplyCode(current)) return;
   switch (current) {
