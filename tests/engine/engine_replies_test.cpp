@@ -93,6 +93,23 @@ TEST_F(EngineReplies, InDiscoveryAnyModemIsTakenAndTheLastOneWins) {
   EXPECT_EQ(MacOf(Last().bytes), kMacB);
 }
 
+// The broadcast, a multicast or the all-zero address is no modem: taking one would aim every
+// later request at all of them.
+TEST_F(EngineReplies, InDiscoveryAReplyFromNoSingleModemIsRefused) {
+  rig.engine->queryLineRateAfterDiscovery = false;
+  rig.Start(STATE_DISCOVERY, peer.port());
+  Settle();
+  const MacAddress noModem[] = {kDiscoveryMac, {0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}, {}};
+  for (const MacAddress& mac : noModem)
+    Answer(mac, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  Answer(kMacA, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  EXPECT_EQ(rig.engine->targetMac, kMacA);
+}
+
 TEST_F(EngineReplies, ARepliesToAnEarlierTransmissionIsDropped) {
   rig.Start(STATE_DISCOVERY, peer.port());
   rig.backend.RunFor(3000);

@@ -22,11 +22,28 @@ std::optional<ReplyView> SplitReply(const uint8_t* datagram, size_t length) {
 
 std::optional<ReplyView> AcceptReply(const uint8_t* datagram, size_t length,
                                      uint16_t sequenceNumber, const MacAddress& targetMac,
-                                     bool discoveryStep) {
+                                     bool discoveryStep, ReplyRejection* why) {
+  ReplyRejection rejection = ReplyRejection::kNone;
   std::optional<ReplyView> reply = SplitReply(datagram, length);
-  if (!reply || reply->header.sequenceNumber != sequenceNumber) return std::nullopt;
-  if (!discoveryStep && reply->header.mac != targetMac) return std::nullopt;
+  if (!reply)
+    rejection = ReplyRejection::kShort;
+  else if (reply->header.sequenceNumber != sequenceNumber)
+    rejection = ReplyRejection::kStaleSequence;
+  else if (!discoveryStep && reply->header.mac != targetMac)
+    rejection = ReplyRejection::kForeignMac;
+  else if (discoveryStep && !IsModemMac(reply->header.mac))
+    rejection = ReplyRejection::kNoModemMac;
+  if (why) *why = rejection;
+  if (rejection != ReplyRejection::kNone) return std::nullopt;
   return reply;
+}
+
+// The group bit is the lowest bit of the first octet; the broadcast address has it too.
+bool IsModemMac(const MacAddress& mac) {
+  if ((mac[0] & 0x01) != 0) return false;
+  for (const uint8_t octet : mac)
+    if (octet != 0) return true;
+  return false;
 }
 
 bool HasRecordTag(const uint8_t* payload, size_t length, std::string_view tag) {
