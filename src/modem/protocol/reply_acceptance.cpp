@@ -1,6 +1,7 @@
 #include "modem/protocol/reply_acceptance.h"
 
 #include <cstring>
+#include <initializer_list>
 
 #include "modem/protocol/record_text.h"
 
@@ -11,6 +12,14 @@ namespace {
 constexpr size_t kDiscoveryTokens = 12;
 constexpr size_t kLineRateTokens = 6;
 constexpr size_t kWanStatusTokens = 2;
+
+// Only the tokens a reader uses must have fitted the table: a long firmware version must not
+// hide a healthy modem.
+bool AllIntact(const TokenTable& tokens, std::initializer_list<size_t> used) {
+  for (const size_t i : used)
+    if (!tokens.Intact(i)) return false;
+  return true;
+}
 
 }  // namespace
 
@@ -52,19 +61,19 @@ bool HasRecordTag(const uint8_t* payload, size_t length, std::string_view tag) {
 }
 
 std::optional<DiscoveryReply> ReadDiscoveryReply(const TokenTable& tokens) {
-  if (!tokens.Complete() || tokens.count != kDiscoveryTokens) return std::nullopt;
+  if (tokens.count != kDiscoveryTokens || !AllIntact(tokens, {5, 9, 11})) return std::nullopt;
   return DiscoveryReply{std::string(tokens.Token(5)), std::string(tokens.Token(9)),
                         std::string(tokens.Token(11))};
 }
 
 std::optional<bool> ReadLineRateReply(const TokenTable& tokens) {
-  if (!tokens.Complete() || tokens.count != kLineRateTokens) return std::nullopt;
+  if (tokens.count != kLineRateTokens || !AllIntact(tokens, {0, 5})) return std::nullopt;
   if (tokens.Token(0) != "lineRateUp") return std::nullopt;
   return ReadDecimal(tokens.Token(5)) != 1;
 }
 
 std::optional<int32_t> ReadWanStatusReply(const TokenTable& tokens) {
-  if (!tokens.Complete() || tokens.count != kWanStatusTokens) return std::nullopt;
+  if (tokens.count != kWanStatusTokens || !AllIntact(tokens, {0, 1})) return std::nullopt;
   if (tokens.Token(0) != "wanStatus") return std::nullopt;
   return ReadDecimal(tokens.Token(1));
 }

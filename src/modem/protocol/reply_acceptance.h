@@ -52,7 +52,7 @@ struct DiscoveryReply {
 };
 
 // Each reader takes the tokens of a reply and gives nothing when the reply is malformed:
-// the wrong token count, the wrong first token, or a token cut because it did not fit.
+// the wrong token count, the wrong first token, or a token it reads cut because it did not fit.
 std::optional<DiscoveryReply> ReadDiscoveryReply(const TokenTable& tokens);
 
 // True when the line is up (token 5 reads as anything but 1).
