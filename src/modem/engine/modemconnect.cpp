@@ -89,11 +89,18 @@ void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool
   struct Started {
     std::mutex mu;
     std::condition_variable cv;
+    bool taken = false;
+    bool cancelled = false;
     bool done = false;
   };
   auto started = std::make_shared<Started>();
   std::weak_ptr<bool> alive = alive_;
   app().backend().Post([this, alive, startState, started] {
+    {
+      std::lock_guard lock(started->mu);
+      if (started->cancelled) return;
+      started->taken = true;
+    }
     if (alive.lock()) {
       state = startState;
       StartOnUiThread();
@@ -110,6 +117,9 @@ void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool
   while (!started->done && !(abandon && abandon->load()) &&
          std::chrono::steady_clock::now() < deadline)
     started->cv.wait_for(lock, std::chrono::milliseconds(20));
+  // A stopped caller's start that the UI thread has not taken yet must never send: its page
+  // has given the step up (a save-and-reboot would otherwise still go out).
+  if (!started->taken && abandon && abandon->load()) started->cancelled = true;
 }
 
 void TfrmModemConnect::StartOnUiThread() {

@@ -78,8 +78,8 @@ class TfrmModemConnect : public ui::Form {
   void StartSession();
   // Sets state and starts, as the launcher threads do; both happen on the UI thread. Called from
   // another thread it returns once the UI thread has started the run (the first request is
-  // out), or early when *abandon turns true, or after a few seconds if the UI thread never
-  // takes it.
+  // out), or early when *abandon turns true (the start is then dropped unless the UI thread has
+  // taken it), or after a few seconds if the UI thread never takes it.
   void StartSessionAt(int32_t startState, const std::atomic<bool>* abandon = nullptr);
   // Sends one command (the router password dialog's "rebootDefault") with the current target
   // MAC and the next sequence number; the run in progress, its state and its timer stay as they
