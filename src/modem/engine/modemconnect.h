@@ -46,6 +46,10 @@ class TfrmModemConnect : public ui::Form {
   ui::Button& Button1;
   LogMemo Memo1;
   ui::Label& Memo1View;  // the newest lines of Memo1, while the window is shown
+  // Why steps failed: socket and send errors, dropped replies with their reasons and a verdict
+  // line that ends each run. Kept apart from Memo1, whose lines stay as support knows them.
+  LogMemo Diagnosis{""};
+  ui::Label& DiagnosisView;  // its newest lines, below Memo1View
   net::UdpSocket WSocket;
   ui::Timer Timer;
   net::AsyncNameLookup Ping;
@@ -101,6 +105,7 @@ class TfrmModemConnect : public ui::Form {
   void Resend();
   void ArmTimer();
   void Log(std::string line);
+  void Note(std::string line);
   void RefreshMemoView();
   void LogTokens();
   void OnDiscoveryReply(const MacAddress& mac);
@@ -110,6 +115,17 @@ class TfrmModemConnect : public ui::Form {
   void OnWanStatusReply();
   void StartNameTest();
   void LookUpTestHost(size_t index);
+  void SendDatagram(const uint8_t* data, size_t length);
+  void DropReply(std::string_view reason);
+  void Succeed();
+  void Fail();
+
+  // What the current run met, for the verdict line that ends it.
+  int32_t repliesDropped_ = 0;
+  int32_t repliesTaken_ = 0;
+  std::string lastDropReason_;
+  std::string sendError_;
+  std::string socketError_;
 
   const config::Setup_Param& setup_;
   std::shared_ptr<bool> alive_;
