@@ -66,8 +66,10 @@ bool ConnectionPages::validateStaticIpPage() {
 bool ConnectionPages::validatePppPage() {
   auto& c = form_.controls();
   if (Trimmed(c.edtUsername.text()).empty()) return Reject(19, c.edtUsername);
-  if (Trimmed(c.edtPassword.text()).empty()) return Reject(20, c.edtPassword);
-  if (c.edtPassword.text() != c.edtConfirmPass.text()) return Reject(21, c.edtConfirmPass);
+  // Both checks judge the password that will be sent, and collection trims it.
+  const std::string password = Trimmed(c.edtPassword.text());
+  if (password.empty()) return Reject(20, c.edtPassword);
+  if (password != Trimmed(c.edtConfirmPass.text())) return Reject(21, c.edtConfirmPass);
   form_.highlightVisible = false;
   return true;
 }

@@ -44,6 +44,8 @@ void LinkCheckPages::startHardwareCheck() {
   engine.queryLineRateAfterDiscovery = true;
   adapterCursor = nullptr;
   engine.destinationAddress = broadcastAddress;
+  // This check is the one that finds the user's modem: any modem may answer it.
+  engine.foundModemMac.reset();
   StartWorker(STATE_DISCOVERY);
   form_.workerTicks = 0;
 }
@@ -110,6 +112,7 @@ void LinkCheckPages::HardwareStepSucceeded() {
         form_.showPage();
         return;
       }
+      engine.foundModemMac = engine.targetMac;
       if (auto* connection = FindPageGroup<ConnectionPages>(form_))
         connection->takeModemConnectionSettings();
       if (form_.wirelessModule) {

@@ -96,9 +96,10 @@ bool WirelessPages::validateWirelessPage() {
   auto& c = form_.controls();
   const bool eu = Eu();
   const int index = c.cbxEncryptType.itemIndex();
-  const std::string& key = c.edtWPAKey.text();
+  // The rules judge the key that will be sent, and collection trims it.
+  const std::string key = Trimmed(c.edtWPAKey.text());
   if (Trimmed(c.edtSSID.text()).empty()) return Reject(22, &c.edtSSID);
-  if (index != 0 && Trimmed(key).empty()) return Reject(23, &c.edtWPAKey);
+  if (index != 0 && key.empty()) return Reject(23, &c.edtWPAKey);
   if (index == 1 && !(eu ? helpers_.HasLength(key, 5) : helpers_.IsHexKey(key, 10)))
     return Reject(25, &c.edtWPAKey);
   if (((index == 2 && eu) || index > 2) && !helpers_.IsPassphraseLength(key))
@@ -126,6 +127,20 @@ void WirelessPages::collectWirelessValues() {
   v.wirelessKeyIndex = std::to_string(kWepKeyIndex);
   v.wirelessSecurity = c.cbxEncryptType.text();
   v.wirelessKey = c.cbxEncryptType.itemIndex() == 0 ? "" : Trimmed(c.edtWPAKey.text());
+  KeepModemValuesUnlessChanged();
+}
+
+// What the lists could not show goes back as the modem had it. The engine's own security code
+// is no list text, so the hand-over then leaves the modem's type and key as they were read.
+void WirelessPages::KeepModemValuesUnlessChanged() {
+  auto& c = form_.controls();
+  auto& v = form_.values;
+  if (keptCountry_) v.wirelessCountry = *keptCountry_;
+  if (keptSecurity_ && c.cbxEncryptType.itemIndex() == keptSecurity_->shownIndex &&
+      c.edtWPAKey.text() == keptSecurity_->shownKey) {
+    v.wirelessSecurity = keptSecurity_->code;
+    v.wirelessKey = keptSecurity_->key;
+  }
 }
 
 // Values taken from the modem and never collected from the page carry the engine's own

@@ -1,5 +1,9 @@
 #include "app/wireless_pages.h"
 
+#include <algorithm>
+#include <array>
+#include <string_view>
+
 #include "app/frmmain.h"
 #include "app/page_support.h"
 #include "config/number_text.h"
@@ -56,12 +60,18 @@ void WirelessPages::WireEvents() {
   c.cbxWRadio.onChange = [this] { cbxWRadioChange(); };
   c.cbxWRadio.onExit = [this] { cbxWRadioExit(); };
   c.cbxWRadio.onKeyUp = [this](int) { cbxWRadioExit(); };
-  c.cbxWLCountry.onChange = [this] { fillChannelList(); };
+  c.cbxWLCountry.onChange = [this] {
+    keptCountry_.reset();
+    fillChannelList();
+  };
   c.cbxWLCountry.onKeyUp = [this](int key) { cbxWLCountryKeyUp(key); };
   c.cbxWLCountry.onExit = [this] { cbxWLCountryExit(); };
   c.cbxChannel.onExit = [this] { cbxChannelExit(); };
   c.cbxChannel.onKeyUp = [this](int) { cbxChannelExit(); };
-  c.cbxEncryptType.onChange = [this] { showKeyHelp(); };
+  c.cbxEncryptType.onChange = [this] {
+    keptSecurity_.reset();
+    showKeyHelp();
+  };
   c.cbxEncryptType.onExit = [this] { showKeyHelp(); };
   c.cbxEncryptType.onKeyUp = [this](int) { showKeyHelp(); };
 }
@@ -93,6 +103,8 @@ void WirelessPages::initWirelessPage() {
   c.cbxWLCountry.Clear();
   c.cbxChannel.Clear();
   c.cbxEncryptType.Clear();
+  keptSecurity_.reset();
+  keptCountry_.reset();
   for (const auto& country : countries) c.cbxWLCountry.AddItem(std::string(country.name));
   c.cbxWLCountry.SetItemIndex(0);
   const int channels = Eu() ? form_.systemConfig.defaultNumChannels : countries.front().channels;
@@ -145,44 +157,71 @@ void WirelessPages::loadWirelessPageFromModem() {
   c.edtSSID.SetText(v.wirelessSsid);
   const int country = quillon::config::wirelessCountryIndex(v.wirelessCountry);
   c.cbxWLCountry.SetItemIndex(country >= 0 ? country : 0);
+  // A code the table does not know must not become the first row's country behind the user's
+  // back (in the EU profile the list is not even shown).
+  if (country < 0)
+    keptCountry_ = v.wirelessCountry;
+  else
+    keptCountry_.reset();
   fillChannelList();
   SelectSecurityFromModem(v.wirelessSecurity);
 }
 
-// The modem's code picks the item of the same kind. The EU list has a single WEP and a single
-// WPA item: a 128-bit WEP modem keeps WEP and WPA2 becomes WPA, so that a modem with security
-// is never shown (nor, on the EU path that skips this page, sent back) as open.
+namespace {
+
+// The engine's security codes from the weakest to the strongest.
+constexpr std::array<std::string_view, 5> kSecurityStrength = {
+    quillon::modem::kSecurityNone, quillon::modem::kSecurityWep64, quillon::modem::kSecurityWep128,
+    quillon::modem::kSecurityPsk, quillon::modem::kSecurityPsk2};
+
+int SecurityStrength(std::string_view code) {
+  const auto at = std::find(kSecurityStrength.begin(), kSecurityStrength.end(), code);
+  return at == kSecurityStrength.end() ? -1 : static_cast<int>(at - kSecurityStrength.begin());
+}
+
+}  // namespace
+
+// The modem's code picks the item of the same type. Without one the wizard must not weaken the
+// modem behind the user's back: outside the EU profile the settings page is on the way, so the
+// nearest stronger item is offered with the modem's key for the user to confirm; the EU list
+// (one WEP and one WPA item) goes on the radio page's path without that page, so there the
+// item of the same kind is shown and the modem's own type and key are kept until the user
+// changes them. Without a stronger item the same holds outside the EU profile.
 void WirelessPages::SelectSecurityFromModem(const std::string& code) {
-  using namespace quillon::modem;
   auto& c = form_.controls();
-  const int support = form_.systemConfig.setup.WPAKeySupport;
-  int index = -1;
-  if (code == kSecurityNone) {
-    index = 0;
-  } else if (code == kSecurityWep64) {
-    index = 1;
-  } else if (code == kSecurityWep128) {
-    index = Eu() ? 1 : 2;
-  } else if (code == kSecurityPsk) {
-    if (Eu())
-      index = 2;
-    else if (support == 1 || support == 3)
-      index = 3;
-  } else if (code == kSecurityPsk2) {
-    if (Eu())
-      index = 2;
-    else if (support == 2)
-      index = 3;
-    else if (support == 3)
-      index = 4;
-  } else {
+  keptSecurity_.reset();
+  const int strength = SecurityStrength(code);
+  if (strength < 0) return;
+  if (strength == 0) {
+    c.cbxEncryptType.SetItemIndex(0);
+    c.edtWPAKey.SetText("");
     return;
   }
-  if (index >= 0) c.cbxEncryptType.SetItemIndex(index);
-  if (code == kSecurityNone)
-    c.edtWPAKey.SetText("");
-  else
-    c.edtWPAKey.SetText(form_.values.wirelessKey);
+  c.edtWPAKey.SetText(form_.values.wirelessKey);
+  const auto& items = c.cbxEncryptType.items();
+  int exact = -1;
+  int stronger = -1;
+  int strongerStrength = static_cast<int>(kSecurityStrength.size());
+  for (size_t i = 0; i < items.size(); ++i) {
+    const auto offered = quillon::modem::SecurityFromPageText(items[i]);
+    const int itemStrength = offered ? SecurityStrength(*offered) : -1;
+    if (itemStrength == strength) exact = static_cast<int>(i);
+    if (itemStrength > strength && itemStrength < strongerStrength) {
+      stronger = static_cast<int>(i);
+      strongerStrength = itemStrength;
+    }
+  }
+  if (exact >= 0) {
+    c.cbxEncryptType.SetItemIndex(exact);
+    return;
+  }
+  if (!Eu() && stronger >= 0) {
+    c.cbxEncryptType.SetItemIndex(stronger);
+    return;
+  }
+  if (Eu()) c.cbxEncryptType.SetItemIndex(strength <= 2 ? 1 : 2);
+  keptSecurity_ = KeptSecurity{c.cbxEncryptType.itemIndex(), c.edtWPAKey.text(), code,
+                               form_.values.wirelessKey};
 }
 
 }  // namespace app

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,22 @@ class WirelessPages : public PageGroup {
   void WireEvents();
   void SelectSecurityFromModem(const std::string& code);
   bool Reject(int message, ui::Control* control);
+  void KeepModemValuesUnlessChanged();
+
+  // The modem's security when the list has no item for it, with what the prefill showed
+  // instead: the type and key go back unchanged unless the user changes the list or the key.
+  struct KeptSecurity {
+    int shownIndex = 0;
+    std::string shownKey;
+    std::string code;
+    std::string key;
+  };
 
   TmainForm& form_;
   host::HelpfulFunc helpers_;
+  std::optional<KeptSecurity> keptSecurity_;
+  // The modem's country code when the table has no row for it, until the user picks a country.
+  std::optional<std::string> keptCountry_;
 };
 
 // The security list: three items in the EU profile; otherwise WEP and the WPA items that

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace net {
 
 // Error codes the components report for their own failures, beside the OS codes a socket
@@ -17,5 +19,8 @@ enum NetError : int {
   kNetSendFailed = 0x10009,
   kNetBadRequest = 0x1000A,
 };
+
+// A text for a log line: the component's own words for its codes, the system's for the rest.
+std::string ErrorText(int error);
 
 }  // namespace net

@@ -299,7 +299,8 @@ TEST_F(ConnectionPagesTest, PppValidationTable) {
       {"no password", "alice", "", "", 20, "edtPassword"},
       {"blank password", "alice", "  ", "  ", 20, "edtPassword"},
       {"case differs", "alice", "Secret", "secret", 21, "edtConfirmPass"},
-      {"blank differs", "alice", "secret", "secret ", 21, "edtConfirmPass"},
+      {"blank differs", "alice", "sec ret", "secret", 21, "edtConfirmPass"},
+      {"outer blanks are not sent", "alice", "secret ", " secret", -1, ""},
       {"valid", "alice@isp.example", "secret", "secret", -1, ""},
   };
   for (const PppRow& row : rows) {

@@ -57,6 +57,9 @@ TEST_F(HardwareCheckTest, SuccessPrefillsTheConnectionAndWirelessPages) {
   EXPECT_EQ(Requests(0, kDiscovery, 1), 1);
   EXPECT_EQ(Requests(0, "text=<wireless>", 1), 1);
   EXPECT_EQ(adapters_.calls, 0);
+  // Later discoveries take this modem alone.
+  EXPECT_EQ(Engine().foundModemMac, Engine().targetMac);
+  EXPECT_NE(Engine().targetMac, quillon::modem::kDiscoveryMac);
 
   const auto& v = main().values;
   EXPECT_EQ(v.wanProtocol, "PPPoA");

@@ -131,11 +131,13 @@ TEST_F(WirelessPagesTest, ValidationTable) {
       {"wep128 not hex", "GE", 2, "garden", hex26.substr(1) + "x", {30}, false, ""},
       {"wpa 8", "GE", 3, "garden", "12345678", {29}, true, ""},
       {"wpa 7", "GE", 3, "garden", "1234567", {24}, false, "edtWPAKey"},
+      {"wpa 1 after blanks", "GE", 3, "garden", "       x", {24}, false, "edtWPAKey"},
       {"wpa 63", "GE", 3, "garden", std::string(63, 'k'), {29}, true, ""},
       {"wpa 64", "GE", 3, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"wpa2 64", "GE", 4, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"eu wep five", "EU", 1, "garden", "a b!c", {}, true, ""},
       {"eu wep ten hex", "EU", 1, "garden", "0123456789", {25}, false, "edtWPAKey"},
+      {"eu wep 3 in blanks", "EU", 1, "garden", " abc ", {25}, false, "edtWPAKey"},
       {"eu wpa", "EU", 2, "garden", "passphrase", {}, true, ""},
       {"eu wpa 64", "EU", 2, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
   };
@@ -208,11 +210,12 @@ struct PrefillRow {
 };
 
 // The EU rows are this wizard's choice: a code selects the EU item of its kind, so that a
-// modem with security is never shown as open.
+// modem with security is never shown as open. Without an item of the modem's type the nearest
+// stronger one is offered ("PSK" with WPA2 only).
 TEST_F(WirelessPagesTest, PrefillFromTheModemSelectsTheSecurityItem) {
   const PrefillRow rows[] = {
       {"GE", 3, "NONE", 0, ""},   {"GE", 3, "WEP64", 1, "K"},  {"GE", 3, "WEP128", 2, "K"},
-      {"GE", 3, "PSK", 3, "K"},   {"GE", 1, "PSK", 3, "K"},    {"GE", 2, "PSK", 0, "K"},
+      {"GE", 3, "PSK", 3, "K"},   {"GE", 1, "PSK", 3, "K"},    {"GE", 2, "PSK", 3, "K"},
       {"GE", 0, "PSK", 0, "K"},   {"GE", 2, "PSK2", 3, "K"},   {"GE", 3, "PSK2", 4, "K"},
       {"GE", 1, "PSK2", 0, "K"},  {"GE", 3, "WPA3", 0, "old"}, {"EU", 3, "NONE", 0, ""},
       {"EU", 3, "WEP64", 1, "K"}, {"EU", 3, "WEP128", 1, "K"}, {"EU", 3, "PSK", 2, "K"},
@@ -277,26 +280,50 @@ TEST_F(WirelessPagesTest, CollectionAndHandOverMapTheSecurityText) {
   EXPECT_EQ(s.wlChannel, 0);
 }
 
-TEST_F(WirelessPagesTest, RadioOffSendsTheModemsOwnSettingsBack) {
+// Radio off, or a security type or country the lists cannot show and the user left alone: the
+// modem gets its own settings back.
+TEST_F(WirelessPagesTest, ModemsOwnSettingsGoBackUnlessTheUserChangedThem) {
+  struct Row {
+    const char* what;
+    const char* profile;
+    int support;
+    bool radio;
+    const char* security;
+    const char* key;
+    const char* country;
+  };
+  const Row rows[] = {
+      {"radio off", "GE", 3, false, "PSK2", "modem key", "FR"},
+      {"eu wep128", "EU", 3, true, "WEP128", "0123456789abcdef0123456789", "FR"},
+      {"eu wpa2", "EU", 3, true, "PSK2", "modem key", "FR"},
+      {"no wpa offered", "GE", 0, true, "PSK", "modem key", "FR"},
+      {"unknown country", "EU", 3, true, "PSK", "modem key", "XX"},
+      {"unknown country, list shown", "GE", 3, true, "PSK", "modem key", "XX"},
+  };
   auto& s = Engine().modemSettings;
-  s.wlSsid = "modemnet";
-  s.wlChannel = 4;
-  s.wlSecurity = "PSK2";
-  s.wlKey = "modem key";
-  s.wlCountryCode = "FR";
-  s.wlKeyNumber = 1;
-  const auto before = s;
-  connection().takeModemWirelessSettings();
-  wireless().loadWirelessPageFromModem();
-  main().radioEnabled = false;
-  c().edtSSID.SetText("changed on the page");
-  connection().collectSettings();
-  EXPECT_EQ(s.wlSsid, before.wlSsid);
-  EXPECT_EQ(s.wlChannel, before.wlChannel);
-  EXPECT_EQ(s.wlSecurity, before.wlSecurity);
-  EXPECT_EQ(s.wlKey, before.wlKey);
-  EXPECT_EQ(s.wlCountryCode, before.wlCountryCode);
-  EXPECT_EQ(s.wlKeyNumber, before.wlKeyNumber);
+  main().wirelessModule = true;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    Prepare(row.profile, row.support);
+    s.wlSsid = "modemnet";
+    s.wlChannel = 4;
+    s.wlSecurity = row.security;
+    s.wlKey = row.key;
+    s.wlCountryCode = row.country;
+    s.wlKeyNumber = 1;
+    const auto before = s;
+    connection().takeModemWirelessSettings();
+    wireless().loadWirelessPageFromModem();
+    main().radioEnabled = row.radio;
+    if (!row.radio) c().edtSSID.SetText("changed on the page");
+    connection().collectSettings();
+    EXPECT_EQ(s.wlSsid, before.wlSsid);
+    EXPECT_EQ(s.wlChannel, before.wlChannel);
+    EXPECT_EQ(s.wlSecurity, before.wlSecurity);
+    EXPECT_EQ(s.wlKey, before.wlKey);
+    EXPECT_EQ(s.wlCountryCode, before.wlCountryCode);
+    EXPECT_EQ(s.wlKeyNumber, before.wlKeyNumber);
+  }
 }
 
 TEST_F(WirelessPagesTest, ReminderShowsTheKeyUnlessTheListSaidNone) {

@@ -2,6 +2,10 @@
 // peer in its own loop.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "engine_harness.h"
 #include "modem/protocol/pvc1_record.h"
 #include "modem/protocol/wireless_record.h"
@@ -91,6 +95,81 @@ TEST_F(EngineReplies, InDiscoveryAnyModemIsTakenAndTheLastOneWins) {
   rig.Start(STATE_QUERY_PVC1, peer.port());
   Settle();
   EXPECT_EQ(MacOf(Last().bytes), kMacB);
+}
+
+// The broadcast, a multicast or the all-zero address is no modem: taking one would aim every
+// later request at all of them.
+TEST_F(EngineReplies, InDiscoveryAReplyFromNoSingleModemIsRefused) {
+  rig.engine->queryLineRateAfterDiscovery = false;
+  rig.Start(STATE_DISCOVERY, peer.port());
+  Settle();
+  const MacAddress noModem[] = {kDiscoveryMac, {0x01, 0x00, 0x5E, 0x00, 0x00, 0x01}, {}};
+  for (const MacAddress& mac : noModem)
+    Answer(mac, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  rig.backend.RunFor(100);
+  EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+  Answer(kMacA, MSG_DISCOVER_REPLY, DiscoveryText("QR-5120G", "tulip", "198.51.100.1"));
+  ASSERT_TRUE(rig.RunUntilDone(100));
+  EXPECT_EQ(rig.engine->sessionResult, kSessionSucceeded);
+  EXPECT_EQ(rig.engine->targetMac, kMacA);
+}
+
+// Each run ends with a verdict beside the log: a modem that never answered is told apart from
+// answers that were all turned down, and every dropped reply and socket error gives its reason.
+TEST_F(EngineReplies, EachRunEndsWithAVerdictThatTellsWhy) {
+  struct Row {
+    const char* what;
+    const char* destination;
+    std::function<void(const ScriptedPeer::Received&)> answer;
+    std::vector<std::string> notes;
+  };
+  const auto reply = [this](const MacAddress& mac, int sequenceOffset) {
+    return [this, mac, sequenceOffset](const ScriptedPeer::Received& r) {
+      peer.Reply(r, TextReply(mac, MSG_QUERY_REPLY,
+                              static_cast<uint16_t>(SequenceOf(r.bytes) + sequenceOffset),
+                              LineRateText(0)));
+    };
+  };
+  const Row rows[] = {
+      {"silent", "127.0.0.1", nullptr, {"verdict: failed, no reply"}},
+      {"stale",
+       "127.0.0.1",
+       reply(kMacA, -1),
+       {"reply dropped: stale sequence number 0 (awaiting 1)",
+        "reply dropped: stale sequence number 1 (awaiting 2)",
+        "reply dropped: stale sequence number 2 (awaiting 3)",
+        "reply dropped: stale sequence number 3 (awaiting 4)",
+        "reply dropped: stale sequence number 4 (awaiting 5)",
+        "verdict: failed, replies rejected: 5, the last: stale sequence number 4 (awaiting 5)"}},
+      {"short",
+       "127.0.0.1",
+       [this](const ScriptedPeer::Received& r) { peer.Reply(r, Bytes(5, 0)); },
+       {"reply dropped: short datagram of 5 bytes", "reply dropped: short datagram of 5 bytes",
+        "reply dropped: short datagram of 5 bytes", "reply dropped: short datagram of 5 bytes",
+        "reply dropped: short datagram of 5 bytes",
+        "verdict: failed, replies rejected: 5, the last: short datagram of 5 bytes"}},
+      {"no address",
+       "modem.local",
+       nullptr,
+       {"socket error: not an IPv4 address", "verdict: failed, socket error: not an IPv4 address"}},
+  };
+  rig.engine->targetMac = kMacA;
+  rig.engine->queryPvc1AfterLineRate = false;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    peer.onRequest = row.answer;
+    rig.engine->Diagnosis.Clear();
+    rig.engine->destinationAddress = row.destination;
+    rig.engine->destinationPort = peer.port();
+    rig.engine->state = STATE_QUERY_LINERATE;
+    rig.engine->sequenceNumber = 0;
+    rig.engine->StartSession();
+    ASSERT_TRUE(rig.RunUntilDone());
+    EXPECT_EQ(rig.engine->sessionResult, kSessionFailed);
+    EXPECT_EQ(std::vector<std::string>(rig.engine->Diagnosis.Lines().begin(),
+                                       rig.engine->Diagnosis.Lines().end()),
+              row.notes);
+  }
 }
 
 TEST_F(EngineReplies, ARepliesToAnEarlierTransmissionIsDropped) {

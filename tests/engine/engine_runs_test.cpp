@@ -151,6 +151,11 @@ INSTANTIATE_TEST_SUITE_P(
             {kEthernetCheck,
              {STATE_QUERY_WANSTATUS, false, false, false, STATE_QUERY_WANSTATUS, kSessionFailed}},
             {"STATE_QUERY_WANSTATUS timeout"}},
+        // A token the wizard does not read may be longer than the table keeps.
+        RunCase{"LongFirmwareVersion",
+                {"--firmware-version", std::string(130, 'v')},
+                {kHwCheck},
+                {"token:QR-5120G"}},
         RunCase{"FirstRequestsLost", {"--drop-first", "2"}, {kHwCheck}, {}},
         RunCase{"DuplicatedReplies", {"--duplicates", "3"}, {kHwCheck}, {}},
         RunCase{"StaleSequenceNumbers",

@@ -6,6 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <mutex>
 #include <set>
 
@@ -151,6 +152,21 @@ TEST_F(Launchers, ALauncherWhoseRunFailsStillEndsNormally) {
   worker->Terminate();
   worker.reset();
   EXPECT_EQ(peer.received().size(), 3u);
+}
+
+// A page that gives its step up frees the launcher, often before the UI thread has taken the
+// start: that must neither block the UI thread nor let the request go out later.
+TEST_F(Launchers, AFreedLauncherNeitherBlocksNorSendsItsPendingStart) {
+  rig.engine->targetMac = kMacA;
+  const auto freedIn = [](auto worker) {
+    const auto start = std::chrono::steady_clock::now();
+    worker.reset();
+    return std::chrono::steady_clock::now() - start;
+  };
+  EXPECT_LT(freedIn(Launch<THConnectionThread>(STATE_CMD_SAVEREBOOT)), std::chrono::seconds(1));
+  EXPECT_LT(freedIn(Launch<thCheckSWLink>(STATE_CMD_SAVEREBOOT)), std::chrono::seconds(1));
+  rig.backend.RunFor(3000);
+  EXPECT_TRUE(peer.received().empty());
 }
 
 TEST_F(Launchers, StartsFromWorkersNeverRaceTheUiThread) {

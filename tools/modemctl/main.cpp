@@ -70,10 +70,13 @@ int main(int argc, char** argv) {
 
   ui::Application app(std::make_unique<modemctl::ConsoleBackend>());
   TfrmModemConnect engine(app, config->setup);
-  engine.Memo1.onAdd = [](const std::string& line) {
+  // Both memos print as their lines come, so a reason stands next to what it explains.
+  const auto print = [](const std::string& line) {
     std::printf("%s\n", Printable(line).c_str());
     std::fflush(stdout);
   };
+  engine.Memo1.onAdd = print;
+  engine.Diagnosis.onAdd = print;
   engine.destinationAddress = options.destination;
   engine.destinationPort = options.port;
   engine.queryLineRateAfterDiscovery = options.lineRateAfterDiscovery;

@@ -13,7 +13,10 @@ class LogMemo {
  public:
   static constexpr std::size_t kMaxLines = 5000;
 
-  LogMemo() { lines_.push_back("Memo1"); }
+  // A memo control starts with its own name as its text; an empty name starts it empty.
+  explicit LogMemo(const std::string& name = "Memo1") {
+    if (!name.empty()) lines_.push_back(name);
+  }
 
   void Add(std::string line);
   void Clear() { lines_.clear(); }

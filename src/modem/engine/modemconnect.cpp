@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "net/net_errors.h"
 #include "ui/application.h"
 
 namespace quillon::modem {
@@ -24,6 +25,7 @@ TfrmModemConnect::TfrmModemConnect(ui::Application& app, const config::Setup_Par
     : ui::Form(app, "frmModemConnect"),
       Button1(Add<ui::Button>("Button1")),
       Memo1View(Add<ui::Label>("Memo1View")),
+      DiagnosisView(Add<ui::Label>("DiagnosisView")),
       WSocket(app.backend()),
       Timer(app, "Timer"),
       Ping(app.backend(), std::move(resolver)),
@@ -37,7 +39,8 @@ TfrmModemConnect::TfrmModemConnect(ui::Application& app, const config::Setup_Par
   SetBorderless(false);
   SetClientSize(520, 380);
   Button1.SetBounds(8, 8, 100, 25);
-  Memo1View.SetBounds(8, 40, 504, 332);
+  Memo1View.SetBounds(8, 40, 504, 240);
+  DiagnosisView.SetBounds(8, 288, 504, 84);
   onShow = [this] { RefreshMemoView(); };
   WSocket.Addr = "255.255.255.255";
   WSocket.Port = "65002";
@@ -89,11 +92,18 @@ void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool
   struct Started {
     std::mutex mu;
     std::condition_variable cv;
+    bool taken = false;
+    bool cancelled = false;
     bool done = false;
   };
   auto started = std::make_shared<Started>();
   std::weak_ptr<bool> alive = alive_;
   app().backend().Post([this, alive, startState, started] {
+    {
+      std::lock_guard lock(started->mu);
+      if (started->cancelled) return;
+      started->taken = true;
+    }
     if (alive.lock()) {
       state = startState;
       StartOnUiThread();
@@ -110,17 +120,26 @@ void TfrmModemConnect::StartSessionAt(int32_t startState, const std::atomic<bool
   while (!started->done && !(abandon && abandon->load()) &&
          std::chrono::steady_clock::now() < deadline)
     started->cv.wait_for(lock, std::chrono::milliseconds(20));
+  // A stopped caller's start that the UI thread has not taken yet must never send: its page
+  // has given the step up (a save-and-reboot would otherwise still go out).
+  if (!started->taken && abandon && abandon->load()) started->cancelled = true;
 }
 
 void TfrmModemConnect::StartOnUiThread() {
   // A name lookup of an earlier run must not end this one.
   Ping.Cancel();
   sessionResult = kSessionRunning;
+  repliesDropped_ = 0;
+  repliesTaken_ = 0;
+  lastDropReason_.clear();
+  sendError_.clear();
+  socketError_.clear();
   WSocket.Close();
   WSocket.Addr = destinationAddress;
   WSocket.Port = std::to_string(destinationPort);
   WSocket.Proto = "udp";
-  WSocket.Open();
+  // A socket that cannot open has ended the run through WSocketError, with its reason.
+  if (!WSocket.Open()) return;
   switch (state.load()) {
     case STATE_DISCOVERY:
       targetMac = kDiscoveryMac;
@@ -171,19 +190,27 @@ void TfrmModemConnect::SendCommand(std::string_view name) {
   }
   // Its own datagram: the kept request of a run still in progress must stay what it resends.
   const Datagram datagram = AssembleDatagram(targetMac, CommandRequest(name), ++sequenceNumber);
-  WSocket.Send(datagram.bytes.data(), datagram.length);
+  SendDatagram(datagram.bytes.data(), datagram.length);
 }
 
 void TfrmModemConnect::Send(const Request& request) {
   sendBuffer = AssembleDatagram(targetMac, request, ++sequenceNumber);
-  WSocket.Send(sendBuffer.bytes.data(),
-               sendBuffer.length);  // a send error ends the step by time-out
+  SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
 }
 
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
-  WSocket.Send(sendBuffer.bytes.data(), sendBuffer.length);
+  SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
+}
+
+// A send error still ends the step by its time-out, as a lost request would; the log and the
+// verdict say that the request never left.
+void TfrmModemConnect::SendDatagram(const uint8_t* data, size_t length) {
+  const int sent = WSocket.Send(data, length);
+  if (sent >= 0) return;
+  sendError_ = net::ErrorText(-sent);
+  Note("send error: " + sendError_);
 }
 
 void TfrmModemConnect::ArmTimer() {
@@ -204,11 +231,42 @@ void TfrmModemConnect::TimerTimer() {
     return;
   }
   for (std::string_view line : TimeoutLines(state)) Log(std::string(line));
-  sessionResult = kSessionFailed;
+  Fail();
 }
 
-void TfrmModemConnect::WSocketError(int) {
+void TfrmModemConnect::WSocketError(int error) {
+  socketError_ = net::ErrorText(error);
+  Note("socket error: " + socketError_);
+  Fail();
+}
+
+void TfrmModemConnect::Succeed() {
+  sessionResult = kSessionSucceeded;
+  Note("verdict: succeeded");
+}
+
+// The verdict tells a modem that never answered from one whose answers were all turned down,
+// so that a support engineer knows whether to look at the cable or at the modem.
+void TfrmModemConnect::Fail() {
   sessionResult = kSessionFailed;
+  std::string verdict = "verdict: failed, ";
+  if (!socketError_.empty())
+    verdict += "socket error: " + socketError_;
+  else if (repliesTaken_ > 0)
+    verdict += "the modem answered but the step did not complete";
+  else if (repliesDropped_ > 0)
+    verdict +=
+        "replies rejected: " + std::to_string(repliesDropped_) + ", the last: " + lastDropReason_;
+  else
+    verdict += "no reply";
+  if (!sendError_.empty() && socketError_.empty()) verdict += "; sending failed: " + sendError_;
+  Note(verdict);
+}
+
+void TfrmModemConnect::DropReply(std::string_view reason) {
+  ++repliesDropped_;
+  lastDropReason_ = std::string(reason);
+  Note("reply dropped: " + lastDropReason_);
 }
 
 void TfrmModemConnect::Button1Click() {
@@ -220,14 +278,21 @@ void TfrmModemConnect::Log(std::string line) {
   if (visible()) RefreshMemoView();
 }
 
+void TfrmModemConnect::Note(std::string line) {
+  Diagnosis.Add(std::move(line));
+  if (visible()) RefreshMemoView();
+}
+
 void TfrmModemConnect::RefreshMemoView() {
-  constexpr std::size_t kShownLines = 22;
-  const auto& lines = Memo1.Lines();
-  std::string text;
-  for (std::size_t i = lines.size() > kShownLines ? lines.size() - kShownLines : 0;
-       i < lines.size(); ++i)
-    text += lines[i] + "\n";
-  Memo1View.SetCaption(text);
+  const auto newest = [](const LogMemo& memo, std::size_t shown) {
+    const auto& lines = memo.Lines();
+    std::string text;
+    for (std::size_t i = lines.size() > shown ? lines.size() - shown : 0; i < lines.size(); ++i)
+      text += lines[i] + "\n";
+    return text;
+  };
+  Memo1View.SetCaption(newest(Memo1, 16));
+  DiagnosisView.SetCaption(newest(Diagnosis, 5));
 }
 
 }  // namespace quillon::modem

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,10 @@ class TfrmModemConnect : public ui::Form {
   ui::Button& Button1;
   LogMemo Memo1;
   ui::Label& Memo1View;  // the newest lines of Memo1, while the window is shown
+  // Why steps failed: socket and send errors, dropped replies with their reasons and a verdict
+  // line that ends each run. Kept apart from Memo1, whose lines stay as support knows them.
+  LogMemo Diagnosis{""};
+  ui::Label& DiagnosisView;  // its newest lines, below Memo1View
   net::UdpSocket WSocket;
   ui::Timer Timer;
   net::AsyncNameLookup Ping;
@@ -67,6 +72,9 @@ class TfrmModemConnect : public ui::Form {
   std::string discoveredModel;
   std::string discoveredPassword;
   std::string discoveredIpAddress;
+  // The modem the hardware check found. While set, a discovery takes that modem's replies
+  // alone, so that a later step never configures another modem on the segment.
+  std::optional<MacAddress> foundModemMac;
   std::array<std::string, 4> testHosts;
 
   void FormCreate();
@@ -74,8 +82,8 @@ class TfrmModemConnect : public ui::Form {
   void StartSession();
   // Sets state and starts, as the launcher threads do; both happen on the UI thread. Called from
   // another thread it returns once the UI thread has started the run (the first request is
-  // out), or early when *abandon turns true, or after a few seconds if the UI thread never
-  // takes it.
+  // out), or early when *abandon turns true (the start is then dropped unless the UI thread has
+  // taken it), or after a few seconds if the UI thread never takes it.
   void StartSessionAt(int32_t startState, const std::atomic<bool>* abandon = nullptr);
   // Sends one command (the router password dialog's "rebootDefault") with the current target
   // MAC and the next sequence number; the run in progress, its state and its timer stay as they
@@ -97,6 +105,7 @@ class TfrmModemConnect : public ui::Form {
   void Resend();
   void ArmTimer();
   void Log(std::string line);
+  void Note(std::string line);
   void RefreshMemoView();
   void LogTokens();
   void OnDiscoveryReply(const MacAddress& mac);
@@ -106,6 +115,17 @@ class TfrmModemConnect : public ui::Form {
   void OnWanStatusReply();
   void StartNameTest();
   void LookUpTestHost(size_t index);
+  void SendDatagram(const uint8_t* data, size_t length);
+  void DropReply(std::string_view reason);
+  void Succeed();
+  void Fail();
+
+  // What the current run met, for the verdict line that ends it.
+  int32_t repliesDropped_ = 0;
+  int32_t repliesTaken_ = 0;
+  std::string lastDropReason_;
+  std::string sendError_;
+  std::string socketError_;
 
   const config::Setup_Param& setup_;
   std::shared_ptr<bool> alive_;

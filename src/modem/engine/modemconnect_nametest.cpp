@@ -23,14 +23,15 @@ void TfrmModemConnect::LookUpTestHost(size_t index) {
 
 void TfrmModemConnect::PingDnsLookupDone(int error) {
   if (error == 0) {
-    sessionResult = kSessionSucceeded;
     Log("DNS Result: " + Ping.DnsResult());
+    Succeed();
     return;
   }
   Log("Unknown Host");
   if (attemptCounter >= kMoreLookups) {
     Log("Ping Host Failed !!!");
-    sessionResult = kSessionFailed;
+    ++repliesTaken_;  // the WAN came up; only the name lookups failed
+    Fail();
     return;
   }
   attemptCounter += 1;

@@ -21,6 +21,31 @@ std::string Format(const char* format, Args... args) {
   return text;
 }
 
+std::string MacText(const MacAddress& mac) {
+  return Format("%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
+}
+
+// Why a datagram was no reply to the current request, with what it carried instead.
+std::string RejectionText(ReplyRejection why, const uint8_t* data, size_t length,
+                          uint16_t awaited) {
+  const std::optional<ReplyView> view = SplitReply(data, length);
+  switch (why) {
+    case ReplyRejection::kShort:
+      return "short datagram of " + std::to_string(length) + " bytes";
+    case ReplyRejection::kStaleSequence:
+      return "stale sequence number " + std::to_string(view ? view->header.sequenceNumber : 0) +
+             " (awaiting " + std::to_string(awaited) + ")";
+    case ReplyRejection::kForeignMac:
+      return "from " + (view ? MacText(view->header.mac) : std::string()) +
+             ", not the target modem";
+    case ReplyRejection::kNoModemMac:
+      return "from " + (view ? MacText(view->header.mac) : std::string()) +
+             ", which is no single modem";
+    default:
+      return "unknown reason";
+  }
+}
+
 // The log prints the record's 32-bit integers the way a signed format shows them.
 int AsSigned(uint32_t value) {
   return static_cast<int32_t>(value);
@@ -37,11 +62,24 @@ void TfrmModemConnect::WSocketDataAvailable(int) {
 
 void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
   const int32_t current = state;
+  const bool discovery = current == STATE_DISCOVERY;
+  ReplyRejection why = ReplyRejection::kNone;
   const std::optional<ReplyView> reply =
-      AcceptReply(data, length, sequenceNumber, targetMac, current == STATE_DISCOVERY);
-  if (!reply) return;
+      AcceptReply(data, length, sequenceNumber, targetMac, discovery, &why);
+  if (!reply) {
+    DropReply(RejectionText(why, data, length, sequenceNumber));
+    return;
+  }
+  if (discovery && foundModemMac && reply->header.mac != *foundModemMac) {
+    DropReply("from " + MacText(reply->header.mac) + ", not the modem the check found");
+    return;
+  }
   Log("receive payload :" + std::string(PayloadText(reply->payload, reply->payloadLength)));
-  if (reply->header.code != AwaitedReplyCode(current)) return;
+  if (reply->header.code != AwaitedReplyCode(current)) {
+    DropReply("message code " + std::to_string(reply->header.code) + ", not " +
+              std::to_string(AwaitedReplyCode(current)));
+    return;
+  }
   switch (current) {
     case STATE_DISCOVERY:
       tokens = Tokenize(reply->payload, reply->payloadLength);
@@ -58,7 +96,7 @@ void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
       break;
     case STATE_SET_PVC1:
       Timer.SetEnabled(false);
-      sessionResult = kSessionSucceeded;
+      Succeed();
       break;
     case STATE_QUERY_WIRELESS:
       OnWirelessReply(reply->payload, reply->payloadLength);
@@ -66,12 +104,12 @@ void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
     case STATE_SET_WIRELESS:
       Timer.SetEnabled(false);
       Button1.SetCaption("Save/Reboot");
-      sessionResult = kSessionSucceeded;
+      Succeed();
       break;
     case STATE_CMD_SAVEREBOOT:
       Button1.SetCaption("wait 20sec");
       Timer.SetEnabled(false);
-      sessionResult = kSessionSucceeded;
+      Succeed();
       break;
     case STATE_QUERY_WANSTATUS:
       tokens = Tokenize(reply->payload, reply->payloadLength);
@@ -90,18 +128,21 @@ void TfrmModemConnect::LogTokens() {
 void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
   const std::optional<DiscoveryReply> discovery = ReadDiscoveryReply(tokens);
   if (!discovery) {
+    DropReply("malformed tokens");
     Log("STATE_DISCOVERY receive error");
     return;
   }
+  ++repliesTaken_;
   targetMac = mac;
   discoveredModel = discovery->model;
   discoveredPassword = discovery->password;
   discoveredIpAddress = discovery->ipAddress;
   if (!queryLineRateAfterDiscovery) {
-    sessionResult = kSessionSucceeded;
+    Succeed();
     return;
   }
   state = STATE_QUERY_LINERATE;
+  repliesTaken_ = repliesDropped_ = 0;  // the verdict judges the step that ends the run
   Send(QueryRequest(kQueryLineRate));
   attemptCounter = 0;
   ArmTimer();
@@ -110,18 +151,21 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
 void TfrmModemConnect::OnLineRateReply() {
   const std::optional<bool> lineUp = ReadLineRateReply(tokens);
   if (!lineUp) {
+    DropReply("malformed tokens");
     Log("STATE_QUERY_LINERATE receive error");
     return;
   }
+  ++repliesTaken_;
   if (!*lineUp) {
     Log("ADSL is down");  // the resends poll the line again
     return;
   }
   if (!queryPvc1AfterLineRate) {
-    sessionResult = kSessionSucceeded;
+    Succeed();
     return;
   }
   state = STATE_QUERY_PVC1;
+  repliesTaken_ = repliesDropped_ = 0;
   Send(QueryRequest(kQueryPvc1));
   attemptCounter = 0;
   ArmTimer();
@@ -130,7 +174,10 @@ void TfrmModemConnect::OnLineRateReply() {
 void TfrmModemConnect::OnPvc1Reply(const uint8_t* payload, size_t length) {
   // A reply without the tag, or too short to hold the record, is not this step's answer.
   const std::optional<Pvc1Record> record = DecodePvc1Record(payload, length);
-  if (!record) return;
+  if (!record) {
+    DropReply("no PVC record (" + std::to_string(length) + " bytes)");
+    return;
+  }
   Timer.SetEnabled(false);
   Button1.SetCaption("Set PVC-1");
   Log(Format("vpi=%d vci=%d protocol=%d encap=%d", AsSigned(record->vpi), AsSigned(record->vci),
@@ -142,12 +189,15 @@ void TfrmModemConnect::OnPvc1Reply(const uint8_t* payload, size_t length) {
   Log(Format("pppUsername=[%s] pppPassword=[%s]", record->pppUsername.c_str(),
              record->pppPassword.c_str()));
   ApplyPvc1Record(*record, modemSettings);
-  sessionResult = kSessionSucceeded;
+  Succeed();
 }
 
 void TfrmModemConnect::OnWirelessReply(const uint8_t* payload, size_t length) {
   const std::optional<WirelessRecord> record = DecodeWirelessRecord(payload, length);
-  if (!record) return;
+  if (!record) {
+    DropReply("no wireless record (" + std::to_string(length) + " bytes)");
+    return;
+  }
   Log("wlChannel=" + record->wlChannel);
   Log("wlSsid=" + record->wlSsid);
   Log("wlKeyBit=" + record->wlKeyBit);
@@ -159,15 +209,17 @@ void TfrmModemConnect::OnWirelessReply(const uint8_t* payload, size_t length) {
   Timer.SetEnabled(false);
   Button1.SetCaption("Set Wireless");
   ApplyWirelessRecord(*record, modemSettings);
-  sessionResult = kSessionSucceeded;
+  Succeed();
 }
 
 void TfrmModemConnect::OnWanStatusReply() {
   const std::optional<int32_t> status = ReadWanStatusReply(tokens);
   if (!status) {
+    DropReply("malformed tokens");
     Log("STATE_QUERY_WANSTATUS receive error");
     return;
   }
+  ++repliesTaken_;
   wanStatus = *status;
   if (*status != kWanStatusUp) return;  // the resends poll again
   Timer.SetEnabled(false);
@@ -176,7 +228,7 @@ void TfrmModemConnect::OnWanStatusReply() {
   if (testDnsAfterWanUp) {
     StartNameTest();
   } else {
-    sessionResult = kSessionSucceeded;
+    Succeed();
   }
 }
 

@@ -24,13 +24,22 @@ struct ReplyView {
 // Splits a datagram; nothing when it is shorter than the header.
 std::optional<ReplyView> SplitReply(const uint8_t* datagram, size_t length);
 
+// Why AcceptReply turned a datagram down.
+enum class ReplyRejection { kNone, kShort, kStaleSequence, kForeignMac, kNoModemMac };
+
 // The header checks every reply passes: it carries the current sequence number and, outside
-// the discovery step, the target modem's MAC address. In the discovery step any MAC is
-// accepted (the caller then takes the reply's MAC as its target). The message code is the
-// caller's check, since the awaited code depends on its state.
+// the discovery step, the target modem's MAC address. In the discovery step any one modem's
+// MAC is accepted (the caller then takes the reply's MAC as its target), but not the broadcast,
+// a multicast or the all-zero address, which no modem has. The message code is the caller's
+// check, since the awaited code depends on its state. *why, when given, tells the reason of a
+// rejection.
 std::optional<ReplyView> AcceptReply(const uint8_t* datagram, size_t length,
                                      uint16_t sequenceNumber, const MacAddress& targetMac,
-                                     bool discoveryStep);
+                                     bool discoveryStep, ReplyRejection* why = nullptr);
+
+// True for the address of one device: neither the all-zero address nor a group address (the
+// broadcast included).
+bool IsModemMac(const MacAddress& mac);
 
 // A record reply starts with its tag text (kPvc1Tag, kWirelessTag) and the tag's zero byte.
 bool HasRecordTag(const uint8_t* payload, size_t length, std::string_view tag);
@@ -43,7 +52,7 @@ struct DiscoveryReply {
 };
 
 // Each reader takes the tokens of a reply and gives nothing when the reply is malformed:
-// the wrong token count, the wrong first token, or a token cut because it did not fit.
+// the wrong token count, the wrong first token, or a token it reads cut because it did not fit.
 std::optional<DiscoveryReply> ReadDiscoveryReply(const TokenTable& tokens);
 
 // True when the line is up (token 5 reads as anything but 1).

@@ -8,9 +8,9 @@ std::string_view TokenTable::Token(size_t i) const {
 }
 
 // The table never grows: a token longer than kMaxTokenLength keeps its first characters and
-// marks the table overlong, and tokens after the twentieth are counted but not stored. Either
-// way the count or the flag tells the reply checks that the reply did not fit, so they reject
-// it rather than act on a cut value.
+// marks itself and the table cut, and tokens after the twentieth are counted but not stored.
+// The reply checks reject a reply whose count is wrong or whose tokens they read were cut,
+// rather than act on a cut value; a cut token they do not read does no harm.
 TokenTable Tokenize(const uint8_t* payload, size_t length) {
   TokenTable table;
   if (payload == nullptr) return table;
@@ -25,6 +25,7 @@ TokenTable Tokenize(const uint8_t* payload, size_t length) {
       if (table.count < TokenTable::kMaxTokens) {
         table.text[table.count][current] = '\0';
         table.length[table.count] = static_cast<uint8_t>(current);
+        table.cut[table.count] = currentOverlong;
       }
       table.overlong = table.overlong || currentOverlong;
       ++table.count;

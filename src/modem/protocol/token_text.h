@@ -19,12 +19,16 @@ struct TokenTable {
   size_t count = 0;
   // Some token was longer than kMaxTokenLength and was stored cut.
   bool overlong = false;
+  // Which stored tokens were cut.
+  std::array<bool, kMaxTokens> cut{};
 
   size_t StoredCount() const { return count < kMaxTokens ? count : kMaxTokens; }
   // Token i as stored; empty when i is not a stored token.
   std::string_view Token(size_t i) const;
-  // Every token fitted the table: the only kind of reply a caller should believe.
+  // Every token fitted the table.
   bool Complete() const { return count <= kMaxTokens && !overlong; }
+  // Token i is stored whole: the only kind of value a caller should believe.
+  bool Intact(size_t i) const { return i < StoredCount() && !cut[i]; }
 };
 
 // Cuts a reply payload into tokens: "<" restarts the current token, "=" and ">" end it, any

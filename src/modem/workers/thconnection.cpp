@@ -6,6 +6,8 @@ THConnectionThread::THConnectionThread(ui::Backend& backend, TfrmModemConnect& e
     : TThread(backend, "ConnectionThread"), engine(engine) {}
 
 THConnectionThread::~THConnectionThread() {
+  // A launcher freed without Terminate must not block its owner, nor start its run later.
+  Terminate();
   WaitFor();
 }
 
