@@ -61,6 +61,9 @@ void TmainForm::routerPasswordRule() {
       return;
     }
     if (dialog.forgottenPassword) {
+      // The dialog never clears its flag: left set, every later visit in this run would take
+      // even the right password for a reset and lead back to the menu again.
+      dialog.forgottenPassword = false;
       currentPage = PAGE_MAIN_MENU;
       return;
     }

@@ -22,6 +22,9 @@ void ProgramWindows::CreateAll(ui::Application& app) {
   resetDefault = std::make_unique<dialogs::TfrmResetDefault>(app);
   showOkCancelMessage = std::make_unique<dialogs::TShowOkCancelMessage>(app);
   passwordConfirm->resetDialog = resetDefault.get();
+  passwordConfirm->sendFactoryReset = [engine = modemConnect.get()] {
+    engine->SendCommand(quillon::modem::kCommandRebootDefault);
+  };
   for (dialogs::DialogForm* dialog :
        std::initializer_list<dialogs::DialogForm*>{showPopMessage.get(), passwordConfirm.get(),
                                                    resetDefault.get(), showOkCancelMessage.get()})

@@ -10,6 +10,8 @@
 #include <string>
 #include <tuple>
 
+#include "dialogs/frmconfirmpassword.h"
+#include "dialogs/frmfactoryreset.h"
 #include "walk.h"
 
 namespace {
@@ -64,3 +66,51 @@ INSTANTIATE_TEST_SUITE_P(Every, WalkFromTheMainMenu,
                          [](const auto& p) { return WalkName(p.param); });
 
 }  // namespace
+
+// A router whose password was changed: the forgotten-password link resets it through the
+// engine, and the same run can then go on with the password the router still asks for.
+class ChangedPasswordWalk : public QuickInstallWalk {
+ protected:
+  // From the main menu through the link checks until the hardware check has moved on.
+  int WalkPastTheHardwareCheck() {
+    HoverAndClick(main().controls().imgQuickInstallBT);
+    Next();
+    Next();
+    if (!Reach(PAGE_ADSL_LINK)) return main().currentPage;
+    Next();
+    Reach(PAGE_CHECK_HW_LINK);
+    backend().RunUntil([&] { return main().currentPage != PAGE_CHECK_HW_LINK; }, 60 * 1000);
+    return main().currentPage;
+  }
+};
+
+TEST_F(ChangedPasswordWalk, AForgottenPasswordResetsTheRouterAndTheRightOneStillLeadsOn) {
+  SetProfile("GE", 0);
+  Start();
+  StartSim({"--password", "secret"});
+  auto& passwordDialog = *windows().passwordConfirm;
+  bool forget = true;
+  backend().SetModalHandler([&](ui::Form& form) {
+    if (&form == &passwordDialog) {
+      if (forget) {
+        // The link opens a modal of its own: click it from the loop, as a user's click arrives.
+        backend().Post([&] { passwordDialog.lblForgotPassword.Click(); });
+        return;
+      }
+      passwordDialog.edtConfirmPassword.SetText("secret");
+      passwordDialog.btnOk.Click();
+    } else if (auto* reset = dynamic_cast<dialogs::TfrmResetDefault*>(&form)) {
+      reset->btnOk.Click();
+    } else {
+      form.Close();
+    }
+  });
+  EXPECT_EQ(WalkPastTheHardwareCheck(), PAGE_MAIN_MENU);
+  forget = false;
+  EXPECT_EQ(WalkPastTheHardwareCheck(), PAGE_ISP_SELECTION);
+
+  const auto state = StopSim();
+  EXPECT_EQ(state.at("counters.factoryResets"), "1");
+  // The modem's own network is gone with the rest of what it had saved.
+  EXPECT_NE(state.at("saved.wireless.wlSsid"), "Attic");
+}
