@@ -45,6 +45,7 @@ TmainForm::~TmainForm() = default;
 void TmainForm::WireEvents() {
   onShow = [this] { FormShow(); };
   onKeyDown = [this](int key, int shift) { FormKeyDown(key, shift); };
+  onClose = [this] { FormClose(); };
   c_.imgExitBT.onClick = [this] { imgExitBTClick(); };
   c_.imgCloseBT.onClick = [this] { imgCloseBTClick(); };
   c_.imgNextBT.onClick = [this] { imgNextBTClick(); };
@@ -163,6 +164,13 @@ void TmainForm::imgExitBTClick() {
 }
 
 void TmainForm::imgCloseBTClick() {
+  app().Halt(0);
+}
+
+// Closed by the window manager, Alt+F4 or the system's End task, the window would only hide:
+// the program would run on unseen with its single-instance mark held, and every later start
+// would end at once. Closing it ends the program as the Exit picture does.
+void TmainForm::FormClose() {
   app().Halt(0);
 }
 

@@ -28,6 +28,7 @@ class TmainForm : public ui::Form {
   // Window events.
   void FormShow();
   void FormKeyDown(int key, int shift);
+  void FormClose();
   void imgExitBTClick();
   void imgCloseBTClick();
 

@@ -110,10 +110,14 @@ void Form::SetModalResult(int result) {
 }
 
 void Form::Close() {
-  if (modal_)
+  if (modal_) {
     SetModalResult(kMrCancel);
-  else
+  } else if (onClose) {
+    auto handler = onClose;
+    app_.Guard(handler);
+  } else {
     Hide();
+  }
 }
 
 void Form::KeyDown(int key, int shift) {

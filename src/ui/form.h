@@ -82,10 +82,12 @@ class Form {
   int modalResult() const { return modalResult_; }
   void SetModalResult(int result);
 
-  // Close box or Alt+F4: ends a modal loop with Cancel, hides a plain form.
+  // Close box, Alt+F4 or the system's request to end: ends a modal loop with Cancel; a plain
+  // form runs onClose when it has one and hides otherwise.
   void Close();
 
   std::function<void()> onShow;
+  std::function<void()> onClose;
   std::function<void()> onPaint;  // before the backend draws; headless: on every show
   std::function<void(int key, int shift)> onKeyDown;
 

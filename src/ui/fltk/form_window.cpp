@@ -181,12 +181,16 @@ int FormWindow::HandleMouse(int event) {
 }
 
 int FormWindow::HandleKey(int event) {
-  if (FocusIsOnInput()) return Fl_Double_Window::handle(event);
   const int key = VirtualKey(Fl::event_key());
-  if (key == 0) return 0;
   const int shift = ShiftState(Fl::event_state());
+  // Alt+F4 closes the window wherever the focus is: a list or an edit field has no use for it.
+  if (key == kKeyF4 && (shift & kShiftAlt) != 0) {
+    form_->Close();
+    return 1;
+  }
+  if (FocusIsOnInput()) return Fl_Double_Window::handle(event);
+  if (key == 0) return 0;
   form_->KeyDown(key, shift);
-  if (key == kKeyF4 && (shift & kShiftAlt) != 0 && form_ != nullptr) form_->Close();
   return 1;
 }
 

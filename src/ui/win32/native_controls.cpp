@@ -42,6 +42,12 @@ LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam,
                                              UINT_PTR, DWORD_PTR data) {
   auto* self = reinterpret_cast<NativeControl*>(data);
   if (msg == WM_SETFOCUS) self->window_.NoteFocus(hwnd);
+  // Alt+F4 closes the window from a control as from the window itself; the drop-down list would
+  // otherwise swallow it. Posted, as the system does, so the control is not torn down under us.
+  if (msg == WM_SYSKEYDOWN && wParam == VK_F4) {
+    PostMessageW(self->window_.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
+    return 0;
+  }
   LRESULT result = 0;
   bool handled = false;
   self->window_.backend().Guarded([&] { handled = self->Filter(msg, wParam, lParam, result); });
