@@ -174,11 +174,13 @@ void TmainForm::FormClose() {
   app().Halt(0);
 }
 
+// Catalogue lines write a line break as backslash-n. The two dialogs turn it into a break
+// themselves, so that no message, from whichever page, shows the two characters.
 void TmainForm::showPopMessage(const std::string& text) {
   auto& dialog = *windows().showPopMessage;
   dialog.lblShowMessage.SetWidth(345);
   dialog.lblShowMessage.SetHeight(97);
-  dialog.lblShowMessage.SetCaption(text);
+  dialog.lblShowMessage.SetCaption(quillon::config::expandLineBreaks(text));
   dialog.ShowModal();
 }
 
@@ -186,7 +188,7 @@ int TmainForm::showOkCancelMessage(const std::string& text) {
   auto& dialog = *windows().showOkCancelMessage;
   dialog.lblShowMessage.SetWidth(345);
   dialog.lblShowMessage.SetHeight(97);
-  dialog.lblShowMessage.SetCaption(text);
+  dialog.lblShowMessage.SetCaption(quillon::config::expandLineBreaks(text));
   return dialog.ShowModal();
 }
 

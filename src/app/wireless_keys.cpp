@@ -105,8 +105,7 @@ bool WirelessPages::validateWirelessPage() {
   if (((index == 2 && eu) || index > 2) && !helpers_.IsPassphraseLength(key))
     return Reject(24, &c.edtWPAKey);
   if (index == 2 && !eu && !helpers_.IsHexKey(key, 26)) return Reject(30, nullptr);
-  if (index != 0 && !eu)
-    form_.showPopMessage(quillon::config::expandLineBreaks(form_.applicationMessage(29)));
+  if (index != 0 && !eu) form_.showPopMessage(form_.applicationMessage(29));
   form_.highlightVisible = false;
   return true;
 }
