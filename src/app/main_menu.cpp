@@ -103,8 +103,18 @@ void MainMenuPages::imgViewKXManualClick() {
 void MainMenuPages::imgInstallKXClick() {
   if (form_.showOkCancelMessage(form_.applicationMessage(kInstallAdapterQuestion)) != ui::kMrOk)
     return;
-  Open(AdapterPackagePath(), kAdapterPackageNotStarted);
+  Open(AdapterPackageToStart(), kAdapterPackageNotStarted);
   form_.app().Halt(0);
+}
+
+// The package is named relative to the current folder, which is the CD's root when the CD
+// starts the wizard by itself. Started from a shortcut or a file manager, the current folder is
+// another one: the package beside the program is taken when there is none in it.
+std::string MainMenuPages::AdapterPackageToStart() const {
+  const std::string relative = AdapterPackagePath();
+  if (platform::FileExists(relative)) return relative;
+  const std::string besideProgram = form_.exeDir + relative;
+  return platform::FileExists(besideProgram) ? besideProgram : relative;
 }
 
 // The renewal gives the PC a lease from the modem's DHCP server before the checks look for

@@ -29,11 +29,13 @@ class MainMenuPages : public PageGroup {
   // Opens a document, program or address with the shell's "open" verb; false when the shell
   // reports failure. failureMessage < 0: nothing is shown on failure.
   bool Open(const std::string& file, int failureMessage);
+  std::string AdapterPackageToStart() const;
 
   TmainForm& form_;
 };
 
-// The adapter's driver package, relative to the process's current folder.
+// The adapter's driver package, relative to the process's current folder (or, when it is not
+// there, to the program's folder).
 std::string AdapterPackagePath();
 
 }  // namespace app
