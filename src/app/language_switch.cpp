@@ -26,6 +26,9 @@ void TmainForm::cbxLanguagesChange() {
 
   quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
   quillon::config::loadDefaults(systemConfig, langDir);
+  // The quick guide is the one file name the main window copies out of default.ini; without
+  // the copy the guide would stay in the start language while the manual follows the switch.
+  qigFileName = systemConfig.qigName;
   quillon::config::loadCommonMessages(commonMessages, langDir);
   quillon::config::loadApplicationMessages(applicationMessages, langDir);
   quillon::config::loadDialogTexts(langDir);

@@ -2,6 +2,7 @@
 // adapter package question and the start of the quick installation with a recording DHCP client.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -186,6 +187,21 @@ TEST_F(MainMenuTest, OkInTheAdapterQuestionStartsThePackageAndEndsWithZeroEvenWh
       EXPECT_TRUE(popMessages.empty());
   }
   EXPECT_EQ(AdapterPackagePath(), NativePath("KXU-300_v1.10b05_20070529/setup.exe"));
+}
+
+TEST_F(MainMenuTest, TheGuidesAndManualsFollowTheLanguageSwitchedTo) {
+  StartEdition(0);
+  auto& languages = main().controls().cbxLanguages;
+  const auto& items = languages.items();
+  const auto russian = std::find(items.begin(), items.end(), "Russian");
+  ASSERT_NE(russian, items.end());
+  languages.UserSelect(static_cast<int>(russian - items.begin()));
+  shell.answer = platform::kShellStarted;
+  HoverAndClick(main().controls().imgViewQIGBT);
+  HoverAndClick(main().controls().imgViewManualBT);
+  ASSERT_EQ(shell.requests.size(), 2u);
+  EXPECT_EQ(shell.requests[0].file, cd_.native("Docs/qig_russian.pdf"));
+  EXPECT_EQ(shell.requests[1].file, cd_.native("Docs/manual_russian.pdf"));
 }
 
 TEST_F(MainMenuTest, CloseEndsTheProgramWithZero) {
