@@ -38,6 +38,7 @@ bool Control::Contains(int x, int y) const {
 
 void Control::SetVisible(bool v) {
   if (v == visible_) return;
+  if (v && owner_.visible()) PrepareToShow();
   visible_ = v;
   Changed();
 }

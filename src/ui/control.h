@@ -40,6 +40,9 @@ class Control {
 
   bool visible() const { return visible_; }
   void SetVisible(bool v);
+  // Readies what drawing the control needs; it runs before the control appears on screen. An
+  // error it raises is the program's to report, as the control's setter raised it.
+  virtual void PrepareToShow() const {}
   void Show() { SetVisible(true); }
   void Hide() { SetVisible(false); }
   bool enabled() const { return enabled_; }

@@ -77,6 +77,15 @@ void Form::Show() {
     auto handler = onShow;
     handler();
   }
+  // Whatever cannot be drawn is reported before the window appears, not halfway through
+  // painting it.
+  try {
+    for (const Control* control : zOrder_)
+      if (control->visible()) control->PrepareToShow();
+  } catch (...) {
+    visible_ = false;
+    throw;
+  }
   app_.backend().FormShown(*this);
 }
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "ui/exception.h"
+#include "ui/form.h"
 #include "ui/picture_cache.h"
 
 namespace ui {
@@ -20,6 +21,7 @@ void Image::LoadPicture(const std::string& path) {
   picturePath_ = path;
   SetBounds(left(), top(), size.width, size.height);
   if (!same) Changed();
+  if (visible() && form().visible()) PrepareToShow();
 }
 
 void Image::SetPicture(PicturePtr picture) {
@@ -29,6 +31,19 @@ void Image::SetPicture(PicturePtr picture) {
   picture_ = std::move(picture);
   if (picture_) SetBounds(left(), top(), picture_->width, picture_->height);
   if (!same) Changed();
+}
+
+// Decoding here rather than while drawing lets the damage reach the user: drawing has nowhere
+// to report it to.
+void Image::PrepareToShow() const {
+  if (picture_ || picturePath_.empty()) return;
+  try {
+    picture_ = PictureCache::Instance().Get(picturePath_);
+    decodeFailed_ = false;
+  } catch (const PictureError&) {
+    decodeFailed_ = true;
+    throw;
+  }
 }
 
 const PicturePtr& Image::picture() const {

@@ -11,9 +11,9 @@ namespace ui {
 // headers do not decode raises PictureError and leaves the previous picture in place.
 //
 // The skin loads every page's pictures at start and on every page change, but only one page
-// shows at a time, so a JPEG's pixels are decoded when the picture is first needed (drawn, or
+// shows at a time, so a JPEG's pixels are decoded when the picture is about to be shown (or is
 // asked for through picture()), once per file. A file whose headers are sound but whose pixel
-// data is damaged then shows nothing; picture() is empty for it and the damage is logged.
+// data is damaged raises PictureError then, as a missing file does when it is loaded.
 class Image : public Control {
  public:
   Image(Form& owner, std::string name);
@@ -23,6 +23,7 @@ class Image : public Control {
   // The pixels; decodes a loaded file on first use. Empty when there is no picture or its
   // pixel data turned out to be damaged.
   const PicturePtr& picture() const;
+  void PrepareToShow() const override;
   bool hasPicture() const { return picture_ != nullptr || !picturePath_.empty(); }
   const std::string& picturePath() const { return picturePath_; }
 

@@ -156,12 +156,14 @@ class Run {
     }
   }
 
-  // Draws, as far as decoding goes, every control that shows the watched file.
+  // Draws, as far as decoding goes, every shown control with the watched file; the hidden ones
+  // are decoded when they appear.
   void LookAtPictures() {
     for (ui::Control* control : main().zOrder()) {
       auto* image = dynamic_cast<ui::Image*>(control);
       if (!image || image->picturePath().empty()) continue;
       if (request_.listPictures) seen_.insert(image->picturePath());
+      if (!image->visible()) continue;
       if (request_.watchedPath.empty() || image->picturePath() != request_.watchedPath) continue;
       if (image->picture())
         ++out_.decodedPictures;

@@ -2,7 +2,8 @@
 # Starts the real wizard from a CD image under the current X display, screenshots it and checks
 # that the window shows the main menu picture (not a blank or half-drawn window). Then starts a
 # second copy, which must end by itself with code 0 while the first stays. Closing the window with
-# Alt+F4 must end the program, so that the next start shows its window again.
+# Alt+F4 must end the program, so that the next start shows its window again. A main menu
+# picture with damaged pixel data must be reported before any window opens.
 # Usage: main_menu_on_screen.sh CD_DIR ARTIFACT_DIR
 set -euo pipefail
 cd_dir=$1
@@ -45,4 +46,35 @@ ends_after "$first" 10 Alt+F4
 first=$!
 stop_at_exit "$first"
 find_wizard_window 20
+
+# A copy of the CD whose main menu picture lost its last two thirds: its headers are sound, its
+# pixels are not. The picture error must come up in the message box, no main window may open,
+# and closing the box ends the program with code 0. Its own runtime folder keeps the copy from
+# meeting the running one.
+damaged=$(mktemp -d)
+remove_at_exit "$damaged"
+cp -r "$cd_dir/." "$damaged/"
+menu_jpg=$damaged/Language/English/$picture
+truncate -s $(($(stat -c %s "$menu_jpg") / 3)) "$menu_jpg"
+mkdir -m 700 "$damaged/run"
+(cd "$damaged" && XDG_RUNTIME_DIR="$damaged/run" exec ./quillon) &
+broken=$!
+stop_at_exit "$broken"
+box=""
+for _ in $(seq 100); do
+  box=$(windows | grep -vx "$win" | head -n 1) || true
+  [ -n "$box" ] && break
+  kill -0 "$broken" 2>/dev/null || fail "with a damaged menu picture the program ended silently"
+  sleep 0.1
+done
+[ -n "$box" ] || fail "with a damaged menu picture no message box appeared"
+sleep 0.5
+shot damaged_picture
+[ "$(windows | wc -l)" -eq 2 ] || fail "with a damaged menu picture a main window opened beside the message box"
+geometry "$box" BOX_
+[ "$BOX_HEIGHT" -lt 485 ] || fail "the second window is not a message box"
+xdotool mousemove $((BOX_X + BOX_WIDTH / 2)) $((BOX_Y + 10))
+sleep 0.2
+xdotool key Return
+ends_after "$broken" 10 "the picture error"
 echo "PASS"
