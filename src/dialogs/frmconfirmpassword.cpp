@@ -37,6 +37,8 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   btnCancel.SetBold(true);
   btnOk.onClick = [this] { btnOkClick(); };
   btnCancel.onClick = [this] { btnCancelClick(); };
+  defaultButton = &btnOk;
+  cancelButton = &btnCancel;
   lblForgotPassword.onClick = [this] { lblForgotPasswordClick(); };
   onPaint = [this] { FormPaint(); };
 }

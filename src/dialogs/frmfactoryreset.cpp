@@ -24,6 +24,8 @@ TfrmResetDefault::TfrmResetDefault(ui::Application& app)
   btnCancel.SetBold(true);
   btnOk.onClick = [this] { btnOkClick(); };
   btnCancel.onClick = [this] { btnCancelClick(); };
+  defaultButton = &btnOk;
+  cancelButton = &btnCancel;
   onPaint = [this] { FormPaint(); };
 }
 

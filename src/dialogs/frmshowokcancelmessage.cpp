@@ -22,6 +22,8 @@ TShowOkCancelMessage::TShowOkCancelMessage(ui::Application& app)
   btnCancel.SetCaption("Cancel");
   btnOk.onClick = [this] { btnOkClick(); };
   btnCancel.onClick = [this] { btnCancelClick(); };
+  defaultButton = &btnOk;
+  cancelButton = &btnCancel;
   onPaint = [this] { FormPaint(); };
 }
 

@@ -18,6 +18,7 @@ TShowPopMessage::TShowPopMessage(ui::Application& app)
   btnOk.SetBounds(168, 136, 105, 25);
   btnOk.SetCaption("Ok");
   btnOk.onClick = [this] { btnOkClick(); };
+  defaultButton = &btnOk;
   onPaint = [this] { FormPaint(); };
 }
 

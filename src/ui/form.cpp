@@ -129,6 +129,19 @@ void Form::Close() {
   }
 }
 
+bool Form::DialogKey(int key) {
+  Control* button = key == kKeyReturn ? defaultButton : key == kKeyEscape ? cancelButton : nullptr;
+  if (button != nullptr && button->visible() && button->enabled()) {
+    button->Click();
+    return true;
+  }
+  if (key == kKeyEscape && modal_) {
+    Close();
+    return true;
+  }
+  return false;
+}
+
 void Form::KeyDown(int key, int shift) {
   if (!onKeyDown) return;
   auto handler = onKeyDown;

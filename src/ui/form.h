@@ -86,6 +86,13 @@ class Form {
   // form runs onClose when it has one and hides otherwise.
   void Close();
 
+  // The dialog keys: Return clicks defaultButton and Escape cancelButton, wherever the focus is
+  // in the form (a focused button takes Return itself); Escape closes a modal form that has no
+  // cancel button. True when the key was taken.
+  bool DialogKey(int key);
+  Control* defaultButton = nullptr;
+  Control* cancelButton = nullptr;
+
   std::function<void()> onShow;
   std::function<void()> onClose;
   std::function<void()> onPaint;  // before the backend draws; headless: on every show

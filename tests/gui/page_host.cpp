@@ -1,14 +1,19 @@
 // Opens the real wizard window on a chosen page, for the real-window tests that look at one page
 // without walking the whole wizard to it (a walk would need a modem).
-//   quillon_page_host CD_DIR PAGE [MESSAGE]
-// With MESSAGE, the single-button message dialog shows it once the page is up.
+//   quillon_page_host CD_DIR PAGE [MESSAGE | --password]
+// With MESSAGE, the single-button message dialog shows it once the page is up. With --password
+// the router password dialog shows instead, again each time it closes, and every close prints
+// its modal result and the password typed.
+#include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 #include "app/executable_path.h"
 #include "app/frmmain.h"
 #include "app/process_entry.h"
 #include "app/program_windows.h"
+#include "dialogs/frmconfirmpassword.h"
 #include "ui/application.h"
 #include "ui/backend.h"
 
@@ -24,7 +29,17 @@ int main(int argc, char** argv) {
   form.Show();
   form.currentPage = page;
   form.showPage();
-  if (!message.empty())
+  std::function<void()> askPassword = [&] {
+    auto& dialog = *app::windows().passwordConfirm;
+    dialog.edtConfirmPassword.SetText("");
+    const int result = dialog.ShowModal();
+    std::printf("password dialog: %d %s\n", result, dialog.edtConfirmPassword.text().c_str());
+    std::fflush(stdout);
+    application.backend().Post(askPassword);
+  };
+  if (message == "--password")
+    application.backend().Post(askPassword);
+  else if (!message.empty())
     application.backend().Post([&form, message] { form.showPopMessage(message); });
   application.Run();
   app::windows().DestroyAll();

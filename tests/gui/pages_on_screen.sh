@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The page machine in a real window: a help page whose navigation pictures appear only under the
 # mouse, the ISP page with its input controls, and a modal message dialog, each checked by a
-# screenshot against the skin's own pictures.
+# screenshot against the skin's own pictures; then the router password dialog answered from the
+# keyboard.
 # Usage: pages_on_screen.sh PAGE_HOST CD_DIR ARTIFACT_DIR
 set -euo pipefail
 host=$1
@@ -77,5 +78,41 @@ shot message
 geometry "$dialog" D_
 echo "message dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y"
 [ "$D_WIDTH" -ge 435 ] && [ "$D_HEIGHT" -ge 173 ] || fail "the message dialog is ${D_WIDTH}x${D_HEIGHT}"
+close_page
+
+# The router password dialog, as a user answers it without the mouse once the password is typed:
+# Return is OK, Escape is Cancel, while the focus stays in the password field.
+answers=$out/password_answers.txt
+: >"$answers"
+"$host" "$cd_dir" 1 --password >"$answers" &
+pid=$!
+stop_at_exit "$pid"
+answered() {
+  for _ in $(seq 50); do
+    [ "$(wc -l <"$answers")" -ge "$1" ] && return 0
+    sleep 0.1
+  done
+  shot "password_$1"
+  fail "the password dialog did not close on $2"
+}
+dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open"
+sleep 0.5
+geometry "$dialog" D_
+xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
+sleep 0.2
+xdotool type --delay 30 secret
+xdotool key Return
+answered 1 Return
+[ "$(sed -n 1p "$answers")" = "password dialog: 1 secret" ] ||
+  fail "Return gave '$(sed -n 1p "$answers")', expected OK with the typed password"
+dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open again"
+sleep 0.5
+geometry "$dialog" D_
+xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
+sleep 0.2
+xdotool key Escape
+answered 2 Escape
+[ "$(sed -n 2p "$answers")" = "password dialog: 2 " ] ||
+  fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel"
 close_page
 echo "PASS"

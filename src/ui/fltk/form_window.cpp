@@ -188,6 +188,8 @@ int FormWindow::HandleKey(int event) {
     form_->Close();
     return 1;
   }
+  // Return and Escape reach here from an edit field too, which has no use for them.
+  if ((key == kKeyReturn || key == kKeyEscape) && form_->DialogKey(key)) return 1;
   if (FocusIsOnInput()) return Fl_Double_Window::handle(event);
   if (key == 0) return 0;
   form_->KeyDown(key, shift);

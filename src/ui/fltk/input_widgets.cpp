@@ -173,13 +173,10 @@ int EditWidget::HandleKey() {
       return 1;
     case FL_Enter:
     case FL_KP_Enter:
-      model_.UserKey('\r');
-      Sync();
-      return 1;
     case FL_Escape:
-      model_.UserKey('\x1b');
+      model_.UserKey(key == FL_Escape ? '\x1b' : '\r');
       Sync();
-      return 0;  // the window may still want it
+      return 0;  // the window may still want it: a dialog's OK or Cancel
     case FL_Tab:
       return 0;  // focus navigation
     default:

@@ -323,8 +323,26 @@ void FormWindow::HandleMouse(UINT msg, int x, int y) {
   if (control != nullptr) control->MouseMove(x, y);
 }
 
+bool FormWindow::DialogKey(UINT msg, WPARAM key) {
+  if (form_ == nullptr || (key != VK_RETURN && key != VK_ESCAPE)) return false;
+  if (msg == WM_CHAR) {
+    const bool taken = dialogKeyTaken_;
+    dialogKeyTaken_ = false;
+    return taken;
+  }
+  if (msg != WM_KEYDOWN) return false;
+  bool taken = false;
+  backend_.Guarded([&] { taken = form_->DialogKey(static_cast<int>(key)); });
+  dialogKeyTaken_ = taken;
+  return taken;
+}
+
 void FormWindow::HandleKey(WPARAM key) {
   if (form_ == nullptr) return;
+  if (DialogKey(WM_KEYDOWN, key)) {
+    dialogKeyTaken_ = false;  // the window swallows its own character messages
+    return;
+  }
   const int shift = ShiftNow();
   form_->KeyDown(static_cast<int>(key), shift);
   if (static_cast<int>(key) == kKeyF4 && (shift & kShiftAlt) != 0 && form_ != nullptr)

@@ -47,6 +47,9 @@ class FormWindow {
   // Called by the native controls.
   void NoteFocus(HWND child) { lastFocus_ = child; }
   void FocusNext(const Control& from, bool backwards);
+  // Return and Escape from a control that does not use them: the form's dialog keys. The
+  // character message after a taken key is swallowed too, so the control does not beep.
+  bool DialogKey(UINT msg, WPARAM key);
 
  private:
   friend LRESULT CALLBACK FormWindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -70,6 +73,7 @@ class FormWindow {
   Control* pressed_ = nullptr;
   int lastMoveX_ = -1, lastMoveY_ = -1;
   bool painting_ = false;
+  bool dialogKeyTaken_ = false;
   bool dirty_ = true;
   bool borderless_ = true;
   std::string caption_;

@@ -48,10 +48,15 @@ LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam,
     PostMessageW(self->window_.hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     return 0;
   }
+  // A focused button takes Return itself (its filter), so the form's dialog keys come after the
+  // filter; their character message is swallowed before it.
+  if (msg == WM_CHAR && self->window_.DialogKey(msg, wParam)) return 0;
   LRESULT result = 0;
   bool handled = false;
   self->window_.backend().Guarded([&] { handled = self->Filter(msg, wParam, lParam, result); });
-  return handled ? result : DefSubclassProc(hwnd, msg, wParam, lParam);
+  if (handled) return result;
+  if (msg == WM_KEYDOWN && self->window_.DialogKey(msg, wParam)) return 0;
+  return DefSubclassProc(hwnd, msg, wParam, lParam);
 }
 
 bool NativeControl::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
