@@ -27,19 +27,15 @@ using host_testing::ScopedEnv;
 using host_testing::TempFolder;
 
 // The driver worker on the headless clock, with the shell, the registry and the windows replaced,
-// and drive C a private folder. On Windows "C:Setup.log" names the log in drive C's current
-// folder, which is the private folder too: tests that run at once never share one log.
+// and drive C a private folder.
 class DriverThreadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::filesystem::current_path(drive.path());
     std::filesystem::create_directories(cd.path() / host::kInstallerFolder);
     std::ofstream(cd.path() / host::kInstallerFolder / host::kInstallerProgram) << "installer";
     shell.Script("ipconfig.exe", [](const auto&) { return platform::kShellFileNotFound; });
     shell.Script(host::kUtilityName, [](const auto&) { return platform::kShellStarted; });
   }
-
-  void TearDown() override { std::filesystem::current_path(startFolder); }
 
   std::unique_ptr<THWlanDriverThread> Start() {
     auto thread = std::make_unique<THWlanDriverThread>(backend);
@@ -81,7 +77,6 @@ class DriverThreadTest : public ::testing::Test {
   FakeWindows windows{app->clock()};
   platform::ScopedWindows windowsScope{windows};
   std::int64_t elapsed = 0;
-  const std::filesystem::path startFolder = std::filesystem::current_path();
 };
 
 struct LogCase {
