@@ -51,6 +51,7 @@ void TmainForm::WireEvents() {
   c_.imgNextBT.onClick = [this] { imgNextBTClick(); };
   c_.cbxLanguages.onChange = [this] { cbxLanguagesChange(); };
   c_.imgBackBT.onClick = [this] { imgBackBTClick(); };
+  defaultButton = &c_.imgNextBT;
   // The pages with navigation pictures reveal them on hover; the progress pages have none.
   for (ui::Image* background :
        {&c_.imgPowerLinkBG, &c_.imgEthernetLinkBG, &c_.imgADSLLinkBG, &c_.imgISPSelectionBG,

@@ -48,6 +48,9 @@ class TmainForm : public ui::Form {
   void imgBackBTClick();
   // The hover of the page backgrounds: reveals the navigation picture under the mouse.
   void navigationHover(int x, int y);
+  bool ButtonsOffered() const override;
+  // Makes the current page's picture buttons, and only those, the keyboard's tab stops.
+  void offerKeyButtons();
 
   // The language list's change: reloads everything from the chosen language's folder and shows
   // the main menu again.

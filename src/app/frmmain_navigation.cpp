@@ -238,10 +238,7 @@ void TmainForm::highlightControl(ui::Control* control) {
 }
 
 void TmainForm::navigationHover(int x, int y) {
-  // While a link check runs its page offers nothing to click: the buttons stay out of reach.
-  const auto& state = processState();
-  if ((currentPage == PAGE_ETHERNET_LINK && state.ethernetLinkState == kLinkChecking) ||
-      (currentPage == PAGE_ADSL_LINK && state.adslLinkState == kLinkChecking)) {
+  if (!ButtonsOffered()) {
     app().SetCursor(ui::Cursor::HourGlass);
     return;
   }

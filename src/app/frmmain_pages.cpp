@@ -125,6 +125,7 @@ void TmainForm::showPage() {
   applySkin();
   HideAllPages();
   LayOutCurrentPage();
+  offerKeyButtons();
   if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
   state.lastShownPage = currentPage;
   highlightControl(focusControl);

@@ -59,6 +59,17 @@ void Control::SetTabOrder(int v) {
   Changed();
 }
 
+void Control::SetTabStop(bool v) {
+  if (v == tabStop_) return;
+  tabStop_ = v;
+}
+
+void Control::Press() {
+  if (!Pressable() || !onClick) return;
+  auto handler = onClick;
+  owner_.app().Guard(handler);
+}
+
 void Control::Click() {
   if (!AcceptsInput() || !onClick) return;
   // A copy, so that a handler that replaces onClick does not destroy the running function.

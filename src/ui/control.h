@@ -53,6 +53,10 @@ class Control {
 
   int tabOrder() const { return tabOrder_; }
   void SetTabOrder(int v);
+  // A picture button that shows only under the mouse is still drawn by its page's background:
+  // as a tab stop the keyboard reaches and presses it while it is hidden.
+  bool tabStop() const { return tabStop_; }
+  void SetTabStop(bool v);
 
   std::function<void()> onClick;
   std::function<void(int x, int y)> onMouseMove;
@@ -60,6 +64,9 @@ class Control {
   // Input, as a user gives it; the backends call these.
   void Click();
   void MouseMove(int x, int y);
+  // The keyboard's click: a tab stop takes it while hidden, any other control as Click does.
+  bool Pressable() const { return enabled_ && (visible_ || tabStop_); }
+  void Press();
 
  protected:
   void Changed();  // tells the form (and so the backend) to repaint
@@ -73,6 +80,7 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   int tabOrder_ = 0;
+  bool tabStop_ = false;
 };
 
 }  // namespace ui

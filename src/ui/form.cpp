@@ -130,9 +130,10 @@ void Form::Close() {
 }
 
 bool Form::DialogKey(int key) {
+  if (!ButtonsOffered()) return false;
   Control* button = key == kKeyReturn ? defaultButton : key == kKeyEscape ? cancelButton : nullptr;
-  if (button != nullptr && button->visible() && button->enabled()) {
-    button->Click();
+  if (button != nullptr && button->Pressable()) {
+    button->Press();
     return true;
   }
   if (key == kKeyEscape && modal_) {

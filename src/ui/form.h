@@ -92,6 +92,8 @@ class Form {
   bool DialogKey(int key);
   Control* defaultButton = nullptr;
   Control* cancelButton = nullptr;
+  // False while the form offers no button to the keyboard (a page busy with a check).
+  virtual bool ButtonsOffered() const { return true; }
 
   std::function<void()> onShow;
   std::function<void()> onClose;

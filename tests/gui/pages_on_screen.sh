@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The page machine in a real window: a help page whose navigation pictures appear only under the
-# mouse, the ISP page with its input controls, and a modal message dialog, each checked by a
-# screenshot against the skin's own pictures; then the router password dialog answered from the
-# keyboard.
+# mouse and whose Next Return presses, the ISP page with its input controls, and a modal message
+# dialog, each checked by a screenshot against the skin's own pictures; then the router password
+# dialog answered from the keyboard.
 # Usage: pages_on_screen.sh PAGE_HOST CD_DIR ARTIFACT_DIR
 set -euo pipefail
 host=$1
@@ -51,6 +51,16 @@ echo "power page: background $page_diff; Next picture away $away, under the mous
 below "$page_diff" 0.05 || fail "the power help page does not show its background"
 below "$over" 0.02 || fail "the Next picture did not appear under the mouse"
 below "$over" "$away" || fail "the Next picture showed before the mouse came"
+# Without the mouse: Return acts as the Next picture.
+xdotool mousemove 0 0
+xdotool key --window "$win" Return
+sleep 0.5
+shot ethernet
+client_area ethernet
+ethernet=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
+power=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
+echo "Return on the power page: against the Ethernet page $ethernet, the power page $power"
+below "$ethernet" "$power" || fail "Return did not move on from the power help page"
 close_page
 
 # The ISP page: its background with the lists and fields laid over it.

@@ -1,0 +1,84 @@
+#include <initializer_list>
+
+#include "app/frmmain.h"
+#include "app/link_state.h"
+#include "app/pages.h"
+
+namespace app {
+
+// While a link check runs its page offers nothing to click, to the mouse or to the keyboard.
+bool TmainForm::ButtonsOffered() const {
+  const auto& state = processState();
+  return !((currentPage == PAGE_ETHERNET_LINK && state.ethernetLinkState == kLinkChecking) ||
+           (currentPage == PAGE_ADSL_LINK && state.adslLinkState == kLinkChecking));
+}
+
+// The picture buttons show only under the mouse, so the keyboard cannot find them by what is
+// visible: each page names its own. A button without a picture in this skin is no stop.
+void TmainForm::offerKeyButtons() {
+  auto& c = c_;
+  const std::initializer_list<ui::Image*> all = {&c.imgViewManualBT,
+                                                 &c.imgViewQIGBT,
+                                                 &c.imgAcrobatBT,
+                                                 &c.imgTechnicalSupportBT,
+                                                 &c.imgQuickInstallBT,
+                                                 &c.imgCloseBT,
+                                                 &c.imgViewKXManual,
+                                                 &c.imgInstallKX,
+                                                 &c.imgInsCompleteBT,
+                                                 &c.imgInsWLANUSB,
+                                                 &c.imgInsBrowse,
+                                                 &c.imgInsCompleteAloneBT,
+                                                 &c.imgInsCompleteAloneBrowseBT,
+                                                 &c.imgWlanInsCompleteBT,
+                                                 &c.imgBackBT,
+                                                 &c.imgExitBT,
+                                                 &c.imgNextBT};
+  for (ui::Image* button : all) button->SetTabStop(false);
+  std::initializer_list<ui::Image*> offered = {};
+  const std::initializer_list<ui::Image*> navigation = {&c.imgBackBT, &c.imgExitBT, &c.imgNextBT};
+  const std::initializer_list<ui::Image*> menu = {
+      &c.imgViewManualBT,   &c.imgViewQIGBT, &c.imgAcrobatBT,    &c.imgTechnicalSupportBT,
+      &c.imgQuickInstallBT, &c.imgCloseBT,   &c.imgViewKXManual, &c.imgInstallKX};
+  const std::initializer_list<ui::Image*> complete = {&c.imgInsCompleteBT, &c.imgInsWLANUSB,
+                                                      &c.imgInsBrowse};
+  const std::initializer_list<ui::Image*> completeAlone = {&c.imgInsCompleteAloneBT,
+                                                           &c.imgInsCompleteAloneBrowseBT};
+  const std::initializer_list<ui::Image*> wlanComplete = {&c.imgWlanInsCompleteBT};
+  switch (currentPage) {
+    case PAGE_MAIN_MENU:
+      offered = menu;
+      break;
+    case PAGE_POWER_LINK:
+    case PAGE_ETHERNET_LINK:
+    case PAGE_ADSL_LINK:
+    case PAGE_ISP_SELECTION:
+    case PAGE_STATIC_IP:
+    case PAGE_PPP_SETTING:
+    case PAGE_WRADIO_SETTING:
+    case PAGE_WIRELESS_SETTING:
+    case PAGE_ETHERNET_REMOVE:
+    case PAGE_WLAN_USB_CHECK:
+    case PAGE_WIRELESS_REMIND_SSID:
+      offered = navigation;
+      break;
+    case PAGE_INSTALL_COMPLETE:
+      offered = complete;
+      break;
+    case PAGE_INSTALL_COMPLETE_ALONE:
+      offered = completeAlone;
+      break;
+    case PAGE_WLAN_INS_COMPLETE:
+      offered = wlanComplete;
+      break;
+    default:
+      break;
+  }
+  const bool kit = customerProfile.isBundle == 1;
+  for (ui::Image* button : offered) {
+    if ((button == &c.imgViewKXManual || button == &c.imgInstallKX) && !kit) continue;
+    if (button->hasPicture()) button->SetTabStop(true);
+  }
+}
+
+}  // namespace app
