@@ -17,25 +17,6 @@ bool TmainForm::ButtonsOffered() const {
 // visible: each page names its own. A button without a picture in this skin is no stop.
 void TmainForm::offerKeyButtons() {
   auto& c = c_;
-  const std::initializer_list<ui::Image*> all = {&c.imgViewManualBT,
-                                                 &c.imgViewQIGBT,
-                                                 &c.imgAcrobatBT,
-                                                 &c.imgTechnicalSupportBT,
-                                                 &c.imgQuickInstallBT,
-                                                 &c.imgCloseBT,
-                                                 &c.imgViewKXManual,
-                                                 &c.imgInstallKX,
-                                                 &c.imgInsCompleteBT,
-                                                 &c.imgInsWLANUSB,
-                                                 &c.imgInsBrowse,
-                                                 &c.imgInsCompleteAloneBT,
-                                                 &c.imgInsCompleteAloneBrowseBT,
-                                                 &c.imgWlanInsCompleteBT,
-                                                 &c.imgBackBT,
-                                                 &c.imgExitBT,
-                                                 &c.imgNextBT};
-  for (ui::Image* button : all) button->SetTabStop(false);
-  std::initializer_list<ui::Image*> offered = {};
   const std::initializer_list<ui::Image*> navigation = {&c.imgBackBT, &c.imgExitBT, &c.imgNextBT};
   const std::initializer_list<ui::Image*> menu = {
       &c.imgViewManualBT,   &c.imgViewQIGBT, &c.imgAcrobatBT,    &c.imgTechnicalSupportBT,
@@ -45,6 +26,9 @@ void TmainForm::offerKeyButtons() {
   const std::initializer_list<ui::Image*> completeAlone = {&c.imgInsCompleteAloneBT,
                                                            &c.imgInsCompleteAloneBrowseBT};
   const std::initializer_list<ui::Image*> wlanComplete = {&c.imgWlanInsCompleteBT};
+  for (const auto& group : {navigation, menu, complete, completeAlone, wlanComplete})
+    for (ui::Image* button : group) button->SetTabStop(false);
+  std::initializer_list<ui::Image*> offered = {};
   switch (currentPage) {
     case PAGE_MAIN_MENU:
       offered = menu;
