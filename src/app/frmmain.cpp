@@ -75,6 +75,7 @@ void TmainForm::StartUp() {
   applySkin();
   ResetPageState();
   FillLanguageList();
+  offerKeyButtons();
 }
 
 void TmainForm::ResetPageState() {

@@ -265,7 +265,6 @@ void TmainForm::LayOutCurrentPage() {
       break;
     case PAGE_WIRELESS_SETTING:
       place(c.edtWPAKey, "ED_EncryptionKey", false);
-      c.edtWPAKey.SetTabOrder(c.cbxEncryptType.tabOrder() + 1);
       run(routines.showKeyHelp);
       break;
     case PAGE_INS_WLAN_DRIVER:

@@ -53,12 +53,6 @@ void Control::BringToFront() {
   owner_.BringToFront(*this);
 }
 
-void Control::SetTabOrder(int v) {
-  if (v == tabOrder_) return;
-  tabOrder_ = v;
-  Changed();
-}
-
 void Control::SetTabStop(bool v) {
   if (v == tabStop_) return;
   tabStop_ = v;

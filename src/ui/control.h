@@ -9,6 +9,12 @@ class Form;
 
 enum class ControlKind { Image, ComboBox, Edit, MaskEdit, ProgressBar, Label, Panel, Button };
 
+// The kinds the backends show by a native widget that takes the keyboard and mouse itself.
+inline bool IsInputKind(ControlKind kind) {
+  return kind == ControlKind::ComboBox || kind == ControlKind::Edit ||
+         kind == ControlKind::MaskEdit || kind == ControlKind::Button;
+}
+
 // Event rules, for every control:
 // - Setters made by the program never fire the control's own events; only the input methods
 //   (Click, MouseMove, and the per-control ones such as ComboBox::UserSelect) do, and only while
@@ -51,8 +57,6 @@ class Control {
   // Z-order within the form: the last brought to the front is drawn on top.
   void BringToFront();
 
-  int tabOrder() const { return tabOrder_; }
-  void SetTabOrder(int v);
   // A picture button that shows only under the mouse is still drawn by its page's background:
   // as a tab stop the keyboard reaches and presses it while it is hidden.
   bool tabStop() const { return tabStop_; }
@@ -79,7 +83,6 @@ class Control {
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true;
   bool enabled_ = true;
-  int tabOrder_ = 0;
   bool tabStop_ = false;
 };
 

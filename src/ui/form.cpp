@@ -131,6 +131,12 @@ void Form::Close() {
 
 bool Form::DialogKey(int key) {
   if (!ButtonsOffered()) return false;
+  if (key == kKeyReturn || key == kKeySpace) {
+    if (Control* focused = keyFocus()) {
+      focused->Press();
+      return true;
+    }
+  }
   Control* button = key == kKeyReturn ? defaultButton : key == kKeyEscape ? cancelButton : nullptr;
   if (button != nullptr && button->Pressable()) {
     button->Press();
@@ -141,6 +147,56 @@ bool Form::DialogKey(int key) {
     return true;
   }
   return false;
+}
+
+std::vector<Control*> Form::TabStops() const {
+  std::vector<Control*> stops;
+  if (!ButtonsOffered()) return stops;
+  for (const auto& control : controls_) {
+    const bool input = IsInputKind(control->kind()) && control->visible() && control->enabled();
+    const bool picture = control->tabStop() && control->Pressable();
+    if (input || picture) stops.push_back(control.get());
+  }
+  // A row holds every stop that starts above the bottom of the row's first (topmost) stop.
+  std::stable_sort(stops.begin(), stops.end(),
+                   [](const Control* a, const Control* b) { return a->top() < b->top(); });
+  for (auto row = stops.begin(); row != stops.end();) {
+    const int bottom = (*row)->top() + std::max(1, (*row)->height());
+    auto end = std::find_if(row, stops.end(), [&](const Control* c) { return c->top() >= bottom; });
+    std::stable_sort(row, end,
+                     [](const Control* a, const Control* b) { return a->left() < b->left(); });
+    row = end;
+  }
+  return stops;
+}
+
+Control* Form::MoveKeyFocus(const Control* from, bool backwards) {
+  const std::vector<Control*> stops = TabStops();
+  if (stops.empty()) return nullptr;
+  const auto at = std::find(stops.begin(), stops.end(), from);
+  const std::size_t n = stops.size();
+  std::size_t index = 0;
+  if (at == stops.end())
+    index = backwards ? n - 1 : 0;
+  else
+    index = (static_cast<std::size_t>(at - stops.begin()) + (backwards ? n - 1 : 1)) % n;
+  Control* next = stops[index];
+  SetKeyFocus(IsInputKind(next->kind()) ? nullptr : next);
+  return next;
+}
+
+Control* Form::keyFocus() const {
+  if (keyFocus_ == nullptr || !keyFocus_->tabStop() || !keyFocus_->Pressable() || !ButtonsOffered())
+    return nullptr;
+  return keyFocus_;
+}
+
+void Form::SetKeyFocus(Control* button) {
+  if (button == keyFocus_) return;
+  // A picture that cannot be drawn is reported now, by the key that asked for it.
+  if (button != nullptr) button->PrepareToShow();
+  keyFocus_ = button;
+  Changed();
 }
 
 void Form::KeyDown(int key, int shift) {

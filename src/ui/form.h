@@ -20,6 +20,7 @@ enum KeyCode : int {
   kKeyTab = 9,
   kKeyReturn = 13,
   kKeyEscape = 27,
+  kKeySpace = 32,
   kKeyF1 = 112,
   kKeyF2 = 113,
   kKeyF10 = 121,
@@ -86,10 +87,24 @@ class Form {
   // form runs onClose when it has one and hides otherwise.
   void Close();
 
-  // The dialog keys: Return clicks defaultButton and Escape cancelButton, wherever the focus is
-  // in the form (a focused button takes Return itself); Escape closes a modal form that has no
-  // cancel button. True when the key was taken.
+  // The dialog keys: Return and Space press the picture button the keyboard rests on; else
+  // Return clicks defaultButton and Escape cancelButton, wherever the focus is in the form (a
+  // focused native button takes Return itself); Escape closes a modal form that has no cancel
+  // button. True when the key was taken.
   bool DialogKey(int key);
+
+  // The keyboard's stops in layout order, rows top to bottom and each row left to right: the
+  // input controls that show and take input, and the picture buttons offered as tab stops.
+  std::vector<Control*> TabStops() const;
+  // Tab (or Shift+Tab) from `from`, or from outside the stops when it is none. A picture button
+  // becomes the key focus; an input control is returned for the backend to give it the focus.
+  Control* MoveKeyFocus(const Control* from, bool backwards);
+  // The picture button the keyboard rests on, while it is still offered; the backends draw it
+  // (its hover picture) as the focus mark.
+  Control* keyFocus() const;
+  // Rests the keyboard on a picture button, or on none when the focus went to an input control
+  // or elsewhere.
+  void SetKeyFocus(Control* button);
   Control* defaultButton = nullptr;
   Control* cancelButton = nullptr;
   // False while the form offers no button to the keyboard (a page busy with a check).
@@ -122,6 +137,7 @@ class Form {
   bool visible_ = false;
   bool modal_ = false;
   int modalResult_ = 0;
+  Control* keyFocus_ = nullptr;
 };
 
 enum ModalResult : int { kMrNone = 0, kMrOk = 1, kMrCancel = 2 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The page machine in a real window: a help page whose navigation pictures appear only under the
-# mouse and whose Next Return presses, the ISP page with its input controls, and a modal message
+# mouse and whose Next Return presses, or Tab reaches and Space presses, the ISP page with its input controls, and a modal message
 # dialog, each checked by a screenshot against the skin's own pictures; then the router password
 # dialog answered from the keyboard.
 # Usage: pages_on_screen.sh PAGE_HOST CD_DIR ARTIFACT_DIR
@@ -61,6 +61,26 @@ ethernet=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelp
 power=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
 echo "Return on the power page: against the Ethernet page $ethernet, the power page $power"
 below "$ethernet" "$power" || fail "Return did not move on from the power help page"
+close_page
+
+# Tab walks Exit, Back and Next in their row; the focused picture shows as under the mouse and
+# Space presses it.
+open_page 2
+xdotool mousemove 0 0
+xdotool key --window "$win" Tab Tab Tab
+sleep 0.4
+shot power_tab
+cut_out power_tab next "$next_left" "$next_top" "$next_w" "$next_h"
+focused=$(mae "$out/power_tab_next.png" "$next_picture")
+xdotool key --window "$win" space
+sleep 0.5
+shot after_space
+client_area after_space
+ethernet=$(mae "$out/after_space_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
+power=$(mae "$out/after_space_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
+echo "Tab three times: Next picture $focused; Space: against the Ethernet page $ethernet, the power page $power"
+below "$focused" 0.02 || fail "Tab did not mark the Next picture"
+below "$ethernet" "$power" || fail "Space on the focused Next picture did not move on"
 close_page
 
 # The ISP page: its background with the lists and fields laid over it.

@@ -4,7 +4,8 @@
 # window colour around it, the version box of Alt+F2 (a system message box), a message dialog
 # closed with Return, a language picked in the native drop-down list (the pictures of that
 # language follow), a second copy that ends by itself with code 0, Alt+F4 ending the program so
-# that the next start shows its window, and the Close picture ending the program with code 0.
+# that the next start shows its window, the Close picture reached with Shift+Tab and pressed with
+# Space, and the Close picture clicked, each ending the program with code 0.
 # Usage: main_menu_on_screen.sh QUILLON_EXE ARTIFACT_DIR
 set -euo pipefail
 exe=$1
@@ -97,6 +98,26 @@ xdotool mousemove $((X + 300)) $((Y + 300))
 sleep 0.2
 xdotool key alt+F4
 ends_after "$first" 10 Alt+F4
+wine_run "$log" ./Quillon.exe &
+first=$!
+stop_at_exit "$first"
+find_wizard_window 60
+
+# From the keyboard alone: Shift+Tab rests on the Close picture, the last in the layout, which
+# then shows as under the mouse; Space presses it.
+xdotool mousemove $((X + 100)) $((Y + 300))
+xdotool key shift+Tab
+sleep 0.5
+shot close_focused
+close_picture=$cd_dir/Language/English/$(skin_value IMG_CloseBT.Picture)
+size=$(/usr/bin/identify -format '%w %h' "$close_picture")
+cut_out close_focused close "$(skin_value IMG_CloseBT.Left)" "$(skin_value IMG_CloseBT.Top)" \
+  "${size% *}" "${size#* }"
+focused=$(mae "$out/close_focused_close.png" "$close_picture")
+echo "Shift+Tab: the Close picture differs by $focused"
+below "$focused" 0.02 || fail "Shift+Tab did not mark the Close picture"
+xdotool key space
+ends_after "$first" 10 Space
 wine_run "$log" ./Quillon.exe &
 first=$!
 stop_at_exit "$first"

@@ -24,12 +24,6 @@ namespace {
 
 constexpr int kKeyF4 = 115;
 
-// Controls shown by a real FLTK widget rather than painted by the window.
-bool IsInputKind(ControlKind kind) {
-  return kind == ControlKind::ComboBox || kind == ControlKind::Edit ||
-         kind == ControlKind::MaskEdit || kind == ControlKind::Button;
-}
-
 }  // namespace
 
 Fl_Cursor FltkCursor(Cursor c) {
@@ -139,6 +133,9 @@ void FormWindow::draw() {
         if (SyncedWidget* widget = WidgetFor(*control)) draw_child(widget->widget());
     }
   }
+  // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
+  if (const Control* focused = form_->keyFocus(); focused && focused->kind() == ControlKind::Image)
+    DrawImage(static_cast<const Image&>(*focused), images_);
 }
 
 void FormWindow::flush() {
@@ -170,8 +167,12 @@ int FormWindow::HandleMouse(int event) {
     return 1;
   }
   // Over an input control the widget takes the mouse itself.
-  if (control != nullptr && IsInputKind(control->kind())) return Fl_Double_Window::handle(event);
+  if (control != nullptr && IsInputKind(control->kind())) {
+    if (event == FL_PUSH) form_->SetKeyFocus(nullptr);
+    return Fl_Double_Window::handle(event);
+  }
   if (event == FL_PUSH) {
+    form_->SetKeyFocus(nullptr);
     pressed_ = control;
     return 1;
   }
@@ -188,12 +189,39 @@ int FormWindow::HandleKey(int event) {
     form_->Close();
     return 1;
   }
+  if (key == kKeyTab && (shift & (kShiftAlt | kShiftCtrl)) == 0) {
+    MoveFocus((shift & kShiftShift) != 0);
+    return 1;
+  }
+  const bool onInput = FocusIsOnInput();
+  if (onInput) form_->SetKeyFocus(nullptr);
   // Return and Escape reach here from an edit field too, which has no use for them.
-  if ((key == kKeyReturn || key == kKeyEscape) && form_->DialogKey(key)) return 1;
-  if (FocusIsOnInput()) return Fl_Double_Window::handle(event);
+  if ((key == kKeyReturn || key == kKeyEscape || (key == kKeySpace && !onInput)) &&
+      form_->DialogKey(key))
+    return 1;
+  if (onInput) return Fl_Double_Window::handle(event);
   if (key == 0) return 0;
   form_->KeyDown(key, shift);
   return 1;
+}
+
+void FormWindow::MoveFocus(bool backwards) {
+  const Control* from = form_->keyFocus();
+  for (const auto& [control, widget] : widgets_)
+    if (from == nullptr && Fl::focus() != nullptr && Fl::focus()->inside(&widget->widget()))
+      from = control;
+  // A widget that refuses the focus (a list without items) is passed over.
+  for (std::size_t tries = form_->TabStops().size(); tries > 0; --tries) {
+    Control* next = form_->MoveKeyFocus(from, backwards);
+    if (next == nullptr) return;
+    SyncedWidget* widget = WidgetFor(*next);
+    if (widget == nullptr) {
+      Fl::focus(this);
+      return;
+    }
+    if (widget->widget().take_focus() != 0) return;
+    from = next;
+  }
 }
 
 int FormWindow::handle(int event) {

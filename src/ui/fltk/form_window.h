@@ -23,7 +23,8 @@ Fl_Cursor FltkCursor(Cursor cursor);
 
 // The window of one form. It paints the model itself, in z-order, with the input controls'
 // widgets drawn at their places in that order; mouse input over the painted controls goes to
-// Form::ControlAt, keys to Form::KeyDown while no input widget has the focus.
+// Form::ControlAt, keys to Form::KeyDown while no input widget has the focus; Tab moves the
+// focus in the form's order, across painted picture buttons and input widgets alike.
 class FormWindow : public Fl_Double_Window {
  public:
   FormWindow(FltkBackend& backend, Form& form);
@@ -44,6 +45,8 @@ class FormWindow : public Fl_Double_Window {
  private:
   int HandleMouse(int event);
   int HandleKey(int event);
+  // Tab and Shift+Tab, in the form's layout order across picture buttons and input widgets.
+  void MoveFocus(bool backwards);
   bool FocusIsOnInput() const;
   static void OnClose(Fl_Widget* widget, void*);
 

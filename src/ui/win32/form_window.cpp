@@ -26,9 +26,7 @@ constexpr int kKeyF4 = 115;
 
 // Controls shown by a native child window rather than painted by the form.
 bool IsNativeKind(ControlKind kind) {
-  return kind == ControlKind::ComboBox || kind == ControlKind::Edit ||
-         kind == ControlKind::MaskEdit || kind == ControlKind::Button ||
-         kind == ControlKind::ProgressBar;
+  return IsInputKind(kind) || kind == ControlKind::ProgressBar;
 }
 
 DWORD StyleFor(bool borderless) {
@@ -209,23 +207,20 @@ void FormWindow::Hide() {
   if (hwnd_ != nullptr) ShowWindow(hwnd_, SW_HIDE);
 }
 
-void FormWindow::FocusNext(const Control& from, bool backwards) {
-  std::vector<std::pair<const Control*, HWND>> stops;
-  for (const Control* control : form_ != nullptr ? form_->zOrder() : std::vector<Control*>{}) {
-    NativeControl* native = NativeFor(*control);
-    if (native == nullptr || control->kind() == ControlKind::ProgressBar) continue;
-    if (control->visible() && control->enabled()) stops.emplace_back(control, native->hwnd());
-  }
-  if (stops.empty()) return;
-  std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) {
-    return a.first->tabOrder() < b.first->tabOrder();
-  });
-  auto at =
-      std::find_if(stops.begin(), stops.end(), [&](const auto& s) { return s.first == &from; });
-  std::size_t index = at == stops.end() ? 0 : static_cast<std::size_t>(at - stops.begin());
-  const std::size_t n = stops.size();
-  index = backwards ? (index + n - 1) % n : (at == stops.end() ? 0 : (index + 1) % n);
-  SetFocus(stops[index].second);
+void FormWindow::FocusNext(const Control* from, bool backwards) {
+  if (form_ == nullptr) return;
+  Control* next = form_->MoveKeyFocus(from, backwards);
+  if (next == nullptr) return;
+  NativeControl* native = IsInputKind(next->kind()) ? NativeFor(*next) : nullptr;
+  // A picture button is painted by this window, which then takes the keys itself, also when
+  // it is active again after a dialog.
+  if (native == nullptr) lastFocus_ = nullptr;
+  SetFocus(native != nullptr ? native->hwnd() : hwnd_);
+}
+
+void FormWindow::NoteFocus(HWND child) {
+  lastFocus_ = child;
+  if (form_ != nullptr) form_->SetKeyFocus(nullptr);
 }
 
 LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -316,6 +311,7 @@ void FormWindow::HandleMouse(UINT msg, int x, int y) {
   // Over a native control the control takes the mouse itself.
   if (control != nullptr && IsNativeKind(control->kind())) return;
   if (msg == WM_LBUTTONDOWN) {
+    form_->SetKeyFocus(nullptr);
     pressed_ = control;
     SetCapture(hwnd_);
     return;
@@ -344,6 +340,11 @@ void FormWindow::HandleKey(WPARAM key) {
     return;
   }
   const int shift = ShiftNow();
+  if (key == VK_TAB && (shift & (kShiftAlt | kShiftCtrl)) == 0) {
+    FocusNext(form_->keyFocus(), (shift & kShiftShift) != 0);
+    return;
+  }
+  if (key == VK_SPACE && form_->DialogKey(kKeySpace)) return;
   form_->KeyDown(static_cast<int>(key), shift);
   if (static_cast<int>(key) == kKeyF4 && (shift & kShiftAlt) != 0 && form_ != nullptr)
     form_->Close();
@@ -398,6 +399,9 @@ void FormWindow::PaintModel(HDC dc) {
         break;  // native children draw themselves, on top
     }
   }
+  // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
+  if (const Control* focused = form_->keyFocus(); focused && focused->kind() == ControlKind::Image)
+    DrawImage(dc, static_cast<const Image&>(*focused), bitmaps_);
 }
 
 }  // namespace ui::win32

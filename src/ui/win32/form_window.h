@@ -45,8 +45,11 @@ class FormWindow {
   NativeControl* NativeFor(const Control& control) const;
 
   // Called by the native controls.
-  void NoteFocus(HWND child) { lastFocus_ = child; }
-  void FocusNext(const Control& from, bool backwards);
+  // A native control took the focus: the keyboard no longer rests on a picture button.
+  void NoteFocus(HWND child);
+  // Tab and Shift+Tab from `from` (none: from outside the stops), in the form's layout order
+  // across picture buttons and native controls alike.
+  void FocusNext(const Control* from, bool backwards);
   // Return and Escape from a control that does not use them: the form's dialog keys. The
   // character message after a taken key is swallowed too, so the control does not beep.
   bool DialogKey(UINT msg, WPARAM key);

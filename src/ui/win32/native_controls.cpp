@@ -70,7 +70,7 @@ LRESULT NativeControl::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
 bool NativeControl::HandleTab(UINT msg, WPARAM wParam) {
   if (msg == WM_CHAR && wParam == L'\t') return true;
   if (msg != WM_KEYDOWN || wParam != VK_TAB) return false;
-  window_.FocusNext(model_, GetKeyState(VK_SHIFT) < 0);
+  window_.FocusNext(&model_, GetKeyState(VK_SHIFT) < 0);
   return true;
 }
 
