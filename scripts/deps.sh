@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need. Idempotent and quiet:
-# it asks apt only for what is missing.
+# it asks apt only for what is missing. The Windows build is 32-bit: its tests need Wine's
+# 32-bit half, from the i386 architecture.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
@@ -8,7 +9,7 @@ packages=(
   libjpeg62-turbo-dev libfltk1.3-dev
   xvfb xdotool imagemagick fonts-dejavu-core x11-utils
   iproute2 dnsmasq-base isc-dhcp-client procps psmisc python3
-  mingw-w64 g++-mingw-w64-x86-64 wine wine64 dpkg-dev
+  mingw-w64 g++-mingw-w64-i686-posix wine wine64 wine32:i386 dpkg-dev xorriso
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -21,6 +22,7 @@ if ((${#missing[@]})); then
     exit 1
   fi
   export DEBIAN_FRONTEND=noninteractive
+  dpkg --print-foreign-architectures | grep -qx i386 || dpkg --add-architecture i386
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi

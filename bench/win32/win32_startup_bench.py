@@ -24,7 +24,7 @@ RATIO_TARGET = 1.5
 
 
 def wine_loader():
-    for candidate in ("/usr/lib/wine/wine64", shutil.which("wine64"), shutil.which("wine")):
+    for candidate in ("/usr/lib/wine/wine", shutil.which("wine")):
         if candidate and os.access(candidate, os.X_OK):
             return candidate
     sys.exit("win32_startup_bench: Wine is not installed")
@@ -52,9 +52,9 @@ def make_prefix(env):
 
 
 def stripped_size(exe):
-    strip = shutil.which("x86_64-w64-mingw32-strip")
+    strip = shutil.which("i686-w64-mingw32-strip")
     if strip is None:
-        sys.exit("win32_startup_bench: x86_64-w64-mingw32-strip is not installed")
+        sys.exit("win32_startup_bench: i686-w64-mingw32-strip is not installed")
     with tempfile.TemporaryDirectory() as scratch:
         copy = os.path.join(scratch, "Quillon.exe")
         subprocess.run([strip, "-o", copy, exe], check=True)

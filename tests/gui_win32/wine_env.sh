@@ -3,7 +3,7 @@
 # one that wine_env_cleanup stops and removes. Fails loudly when Wine is missing: a Wine test
 # must not pass by not running.
 wine_loader=""
-for candidate in /usr/lib/wine/wine64 "$(command -v wine64 2>/dev/null)" "$(command -v wine 2>/dev/null)"; do
+for candidate in /usr/lib/wine/wine "$(command -v wine 2>/dev/null)"; do
   if [ -n "$candidate" ] && [ -x "$candidate" ]; then
     wine_loader=$candidate
     break

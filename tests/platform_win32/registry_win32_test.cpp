@@ -118,7 +118,12 @@ TEST_F(Registry, MachineKeysLiveInTheThirtyTwoBitView) {
   DWORD type = 0;
   std::string data;
   EXPECT_TRUE(RawValue(HKEY_LOCAL_MACHINE, key_, "InstallLocation", KEY_WOW64_32KEY, type, data));
-  EXPECT_FALSE(RawValue(HKEY_LOCAL_MACHINE, key_, "InstallLocation", KEY_WOW64_64KEY, type, data));
+  // 64-bit Windows keeps a 32-bit program's machine records apart; 32-bit Windows has one view.
+  BOOL wow64 = FALSE;
+  ::IsWow64Process(::GetCurrentProcess(), &wow64);
+  const bool oneView = sizeof(void*) == 4 && !wow64;
+  EXPECT_EQ(RawValue(HKEY_LOCAL_MACHINE, key_, "InstallLocation", KEY_WOW64_64KEY, type, data),
+            oneView);
   EXPECT_FALSE(registry().KeyExists(RegistryRoot::kCurrentUser, key_)) << "roots are separate";
 }
 

@@ -8,7 +8,7 @@ written in its language's code page (Windows-1252, or Windows-1251 for
 Russian) with CRLF line ends. The sources under text/ are UTF-8 so that they
 stay readable and diffable; edit those, never the generated files.
 
-Written here: setup.ini; per language dslutility.ini and dslutility_kit.ini
+Written here: setup.ini and autorun.inf; per language dslutility.ini and dslutility_kit.ini
 (from the layout and picture tables in skin.py), default.ini, the three
 catalogues and the ISP database; Language/Internet, Language/ChkNIC, the
 readme files of the program folders and the PDF documents (mkdocs.py).
@@ -43,9 +43,17 @@ def write_ansi(path, text, code_page="cp1252", errors="strict"):
     path.write_bytes("".join(line + "\r\n" for line in lines).encode(code_page, errors))
 
 
+EDITION_LABEL = "Norvane Quillon QR-5120G"
+
+
+def autorun_inf():
+    """What Windows does when the CD is inserted: start the wizard, show its icon and the label."""
+    return "\n".join(["[autorun]", "open=Quillon.exe", "icon=Quillon.exe,0", f"label={EDITION_LABEL}"]) + "\n"
+
+
 def setup_ini():
     offered = {"English", "German", "Russian"}
-    lines = ["; Edition profile of the Norvane Quillon QR-5120G CD.", "[Profile]", "profileName=GE", "isBundle=0",
+    lines = [f"; Edition profile of the {EDITION_LABEL} CD.", "[Profile]", "profileName=GE", "isBundle=0",
              "isMultiLang=1", "DefaultLanguage=English", "checkModemPwd=1", "", "[Language]"]
     lines += [f"{name}={int(name in offered)}" for name in LANGUAGE_LIST]
     return "\n".join(lines) + "\n"
@@ -91,6 +99,7 @@ def settings_file(language, kit):
 
 def main():
     write_ansi(DATA / "setup.ini", setup_ini())
+    write_ansi(DATA / "autorun.inf", autorun_inf())
     for language, code_page in CODE_PAGE.items():
         folder = DATA / "Language" / language
         for kit in (False, True):
