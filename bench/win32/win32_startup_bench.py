@@ -3,9 +3,9 @@
 
     win32_startup_bench.py QUILLON_EXE BARE_WINDOW_EXE [RUNS]
 
-Quillon.exe is stripped into a scratch copy and its size compared with the 2 MB target. Then the
-wizard (from its CD folder, QUILLON_EXIT_AFTER_FIRST_FRAME=1) and the bare Win32 window showing
-the main menu JPEG are each started RUNS times (default 11), interleaved, in a private Wine
+Quillon.exe is stripped into a scratch copy of its CD folder, as the CD carries it, and its size
+compared with the 2 MB target. Then that wizard (QUILLON_EXIT_AFTER_FIRST_FRAME=1) and the bare
+Win32 window showing the main menu JPEG, stripped too, are each started RUNS times (default 11), interleaved, in a private Wine
 prefix whose server is kept warm, so both pay the same Wine start. A run's time is taken by this
 launcher, from just before the start to the "first-frame-ms" line the program prints once its
 first frame went to the display; the program's own figure (since its process was created) is
@@ -51,14 +51,22 @@ def make_prefix(env):
     return prefix
 
 
-def stripped_size(exe):
+def stripped(exe, folder):
     strip = shutil.which("i686-w64-mingw32-strip")
     if strip is None:
         sys.exit("win32_startup_bench: i686-w64-mingw32-strip is not installed")
-    with tempfile.TemporaryDirectory() as scratch:
-        copy = os.path.join(scratch, "Quillon.exe")
-        subprocess.run([strip, "-o", copy, exe], check=True)
-        return os.path.getsize(copy)
+    copy = os.path.join(folder, os.path.basename(exe))
+    subprocess.run([strip, "-o", copy, exe], check=True)
+    return copy
+
+
+def shipped_copy(exe, scratch):
+    """The program as the CD carries it: stripped, beside links to the rest of its CD folder."""
+    cd_dir = os.path.dirname(exe)
+    for name in os.listdir(cd_dir):
+        if name != os.path.basename(exe):
+            os.symlink(os.path.join(cd_dir, name), os.path.join(scratch, name))
+    return stripped(exe, scratch)
 
 
 def run_once(argv, cwd, env):
@@ -82,15 +90,23 @@ def run_once(argv, cwd, env):
 def main():
     if len(sys.argv) < 3:
         sys.exit(__doc__)
-    quillon = os.path.abspath(sys.argv[1])
     bare = os.path.abspath(sys.argv[2])
     runs = int(sys.argv[3]) if len(sys.argv) > 3 else 11
-    cd_dir = os.path.dirname(quillon)
-    picture = os.path.join(cd_dir, "Language", "English", "mainmenu.jpg")
     if "DISPLAY" not in os.environ:
         sys.exit("win32_startup_bench: no X display (run it through tests/gui/with_xvfb.sh)")
+    scratch = tempfile.mkdtemp(prefix="quillon-bench-cd.")
+    try:
+        os.mkdir(os.path.join(scratch, "cd"))
+        return measure(shipped_copy(os.path.abspath(sys.argv[1]), os.path.join(scratch, "cd")),
+                       stripped(bare, scratch), runs)
+    finally:
+        shutil.rmtree(scratch, ignore_errors=True)
 
-    size = stripped_size(quillon)
+
+def measure(quillon, bare, runs):
+    cd_dir = os.path.dirname(quillon)
+    picture = os.path.join(cd_dir, "Language", "English", "mainmenu.jpg")
+    size = os.path.getsize(quillon)
     loader = wine_loader()
     env = dict(os.environ, WINEDEBUG="-all")
     prefix = make_prefix(env)

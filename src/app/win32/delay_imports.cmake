@@ -1,7 +1,9 @@
 # Makes delay-import libraries for system DLLs the wizard needs only after its first page: the
 # shell, COM and the IP Helper are then loaded by their first call, not before the main window.
 # Each library holds every function the system import library exports; data exports, which
-# cannot be delay-loaded, are left to the ordinary import library.
+# cannot be delay-loaded, are left to the ordinary import library. In a 32-bit delay library only
+# the call thunks load the DLL (its __imp_ pointers start out empty): the callers are compiled to
+# call the thunks (src/platform/CMakeLists.txt).
 #   quillon_delay_imports(OUT_DIR dll...)
 function(quillon_delay_imports out_dir)
   file(MAKE_DIRECTORY ${out_dir})
@@ -16,11 +18,20 @@ function(quillon_delay_imports out_dir)
     set(def "LIBRARY ${dll}.dll\nEXPORTS\n")
     foreach(thunk ${thunks})
       string(REGEX REPLACE "^[0-9a-f]+ T " "" name "${thunk}")
+      # 32-bit symbols carry C's leading underscore, which dlltool adds back itself.
+      if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+        string(REGEX REPLACE "^_" "" name "${name}")
+      endif()
       string(APPEND def "${name}\n")
     endforeach()
     file(WRITE ${out_dir}/${dll}.def "${def}")
+    # 32-bit stdcall names end in @ and their argument bytes; the DLL exports them without.
+    set(kill_at "")
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      set(kill_at --kill-at)
+    endif()
     execute_process(COMMAND ${QUILLON_MINGW_DLLTOOL} --input-def ${out_dir}/${dll}.def
-                            --dllname ${dll}.dll --output-delaylib ${out_dir}/lib${dll}.a
+                            --dllname ${dll}.dll --output-delaylib ${out_dir}/lib${dll}.a ${kill_at}
                     COMMAND_ERROR_IS_FATAL ANY)
   endforeach()
 endfunction()
