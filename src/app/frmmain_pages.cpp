@@ -2,6 +2,7 @@
 
 #include "app/frmmain.h"
 #include "app/link_state.h"
+#include "app/page_support.h"
 #include "app/pages.h"
 #include "config/system_config.h"
 #include "ui/application.h"
@@ -224,11 +225,6 @@ void TmainForm::LayOutCurrentPage() {
   layout.background->Show();
   layout.background->BringToFront();
 
-  auto place = [this](ui::Control& control, const char* key, bool withWidth) {
-    control.SetLeft(quillon::config::layoutValue(systemConfig, key, "Left"));
-    control.SetTop(quillon::config::layoutValue(systemConfig, key, "Top"));
-    if (withWidth) control.SetWidth(quillon::config::layoutValue(systemConfig, key, "Width"));
-  };
   if (layout.navigationStem) {
     const std::string stem = layout.navigationStem;
     const std::pair<ui::Image*, const char*> buttons[] = {
@@ -236,13 +232,13 @@ void TmainForm::LayOutCurrentPage() {
     for (const auto& [image, suffix] : buttons) {
       const std::string key = stem + suffix;
       image->LoadPicture(langDir + quillon::config::pictureFile(systemConfig, key));
-      place(*image, key.c_str(), false);
+      PlaceBySkin(*image, systemConfig, key);
     }
   }
   for (const Shown& shown : layout.controls) {
     shown.control->Show();
     shown.control->BringToFront();
-    if (shown.placeKey) place(*shown.control, shown.placeKey, shown.withWidth);
+    if (shown.placeKey) PlaceBySkin(*shown.control, systemConfig, shown.placeKey, shown.withWidth);
   }
 
   auto run = [](const std::function<void()>& routine) {
@@ -264,7 +260,7 @@ void TmainForm::LayOutCurrentPage() {
       }
       break;
     case PAGE_WIRELESS_SETTING:
-      place(c.edtWPAKey, "ED_EncryptionKey", false);
+      PlaceBySkin(c.edtWPAKey, systemConfig, "ED_EncryptionKey");
       run(routines.showKeyHelp);
       break;
     case PAGE_INS_WLAN_DRIVER:

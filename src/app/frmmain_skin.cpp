@@ -1,4 +1,5 @@
 #include "app/frmmain.h"
+#include "app/page_support.h"
 #include "config/system_config.h"
 #include "ui/exception.h"
 
@@ -17,13 +18,9 @@ class Skin {
     if (file.empty()) throw ui::PictureError(std::string("No picture is named for ") + key);
     image.LoadPicture(langDir_ + file);
   }
-  void Place(ui::Control& control, const char* key) const {
-    control.SetLeft(quillon::config::layoutValue(config_, key, "Left"));
-    control.SetTop(quillon::config::layoutValue(config_, key, "Top"));
-  }
+  void Place(ui::Control& control, const char* key) const { PlaceBySkin(control, config_, key); }
   void PlaceWithWidth(ui::Control& control, const char* key) const {
-    Place(control, key);
-    control.SetWidth(quillon::config::layoutValue(config_, key, "Width"));
+    PlaceBySkin(control, config_, key, true);
   }
   void LoadAndPlace(ui::Image& image, const char* key) const {
     Load(image, key);

@@ -1,13 +1,13 @@
 #include <memory>
 
-#include "app/frmmain.h"
-#include "app/page_group.h"
 #include "app/adapter_pages.h"
 #include "app/apply_pages.h"
 #include "app/completion_pages.h"
 #include "app/connection_pages.h"
+#include "app/frmmain.h"
 #include "app/link_check_pages.h"
 #include "app/main_menu.h"
+#include "app/page_group.h"
 #include "app/wireless_pages.h"
 
 namespace app {

@@ -53,6 +53,14 @@ inline int LayoutValue(const TmainForm& form, const char* key, const char* attri
   return quillon::config::layoutValue(form.systemConfig, key, attribute);
 }
 
+// Where the skin puts a control: Left and Top from its layout key, and Width when asked.
+inline void PlaceBySkin(ui::Control& control, const quillon::config::systemConfig& config,
+                        const std::string& key, bool withWidth = false) {
+  control.SetLeft(quillon::config::layoutValue(config, key, "Left"));
+  control.SetTop(quillon::config::layoutValue(config, key, "Top"));
+  if (withWidth) control.SetWidth(quillon::config::layoutValue(config, key, "Width"));
+}
+
 // Puts the red frame above the page picture. The frame is drawn in the window's own z-order,
 // where the page background is brought to the front whenever a page is laid out; the marked
 // control is brought in front of the frame afterwards, so the frame shows as its border.

@@ -60,8 +60,7 @@ void WirelessPages::showKeyHelp() {
   }
   if (Eu()) {
     c.imgEncryptOptField.Hide();
-    c.imgEncryptOptField.SetLeft(LayoutValue(form_, "IMG_EncryptOptField", "Left"));
-    c.imgEncryptOptField.SetTop(LayoutValue(form_, "IMG_EncryptOptField", "Top"));
+    PlaceBySkin(c.imgEncryptOptField, form_.systemConfig, "IMG_EncryptOptField");
     if (index == 1 || index == 2) {
       c.imgEncryptOptField.LoadPicture(
           SkinPicture(form_, index == 1 ? "IMG_WEPField" : "IMG_WPAField"));
@@ -163,8 +162,7 @@ void WirelessPages::layOutRemindPage() {
   c.lblSSID.SetCaption(v.wirelessSsid);
   c.lblSSID.Show();
   c.lblSSID.BringToFront();
-  c.imgRemindKey.SetLeft(LayoutValue(form_, "IMG_WirelessRemindKey", "Left"));
-  c.imgRemindKey.SetTop(LayoutValue(form_, "IMG_WirelessRemindKey", "Top"));
+  PlaceBySkin(c.imgRemindKey, form_.systemConfig, "IMG_WirelessRemindKey");
   if (v.wirelessSecurity.find("WEP") != std::string::npos)
     c.imgRemindKey.LoadPicture(SkinPicture(form_, "IMG_WirelessRemindWEPKeyField"));
   else if (v.wirelessSecurity.find("WPA") != std::string::npos)

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "modem/workers/tthread.h"
+#include "ui/tthread.h"
 
 namespace host {
 
@@ -28,7 +28,7 @@ inline constexpr int kUtilityCloseCommand = 32772;
 // wizard recorded; otherwise it runs the adapter's installer silently and reads the installer's
 // log. result: 0 running, 1 success, 2 failure, set once at the end. A terminated thread ends at
 // its next wait and leaves result alone.
-class THWlanDriverThread final : public quillon::modem::TThread {
+class THWlanDriverThread final : public ui::TThread {
  public:
   static constexpr std::int64_t kRestartFirstWaitMs = 10000;
   static constexpr std::int64_t kBeforeCommandWaitMs = 5000;

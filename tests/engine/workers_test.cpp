@@ -188,7 +188,7 @@ TEST_F(Launchers, StartsFromWorkersNeverRaceTheUiThread) {
 }
 
 TEST(WorkerThread, NamesItselfAndRunsOneStepBelowNormal) {
-  struct Probe final : TThread {
+  struct Probe final : ui::TThread {
     explicit Probe(ui::Backend& backend) : TThread(backend, "ProbeThread") {}
     ~Probe() override { WaitFor(); }
     void Execute() override {

@@ -20,13 +20,13 @@
 #include "app/page_support.h"
 #include "app/pages.h"
 #include "app/program_windows.h"
-#include "console_backend.h"
 #include "datagram_flood.h"
 #include "dialogs/frmshowpopmessage.h"
 #include "fault_wizard.h"
 #include "modem/engine/modemconnect.h"
 #include "sim_harness.h"
 #include "ui/application.h"
+#include "ui/console/console_backend.h"
 #include "ui/picture_cache.h"
 
 namespace faults {
@@ -56,7 +56,7 @@ class EngineUnderLoad : public ::testing::Test {
     setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
     setenv("XDG_CONFIG_HOME", runtime_.c_str(), 1);
     app::SetExecutablePathForTests(cd_.exePath());
-    auto backend = std::make_unique<modemctl::ConsoleBackend>();
+    auto backend = std::make_unique<ui::console::ConsoleBackend>();
     backend_ = backend.get();
     app_ = std::make_unique<ui::Application>(std::move(backend));
     app_->SetTitle("Norvane Quillon");
@@ -93,7 +93,7 @@ class EngineUnderLoad : public ::testing::Test {
   CdImage cd_;
   std::filesystem::path runtime_;
   std::unique_ptr<ui::Application> app_;
-  modemctl::ConsoleBackend* backend_ = nullptr;
+  ui::console::ConsoleBackend* backend_ = nullptr;
   NoAdapters noAdapters_;
   std::optional<platform::ScopedNetworkAdapters> adaptersScope_;
   std::unique_ptr<quillon::modemsim::SimProcess> sim_;

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "config/settings_file_reader.h"
-#include "console_backend.h"
 #include "ctl_options.h"
 #include "modem/engine/modemconnect.h"
 #include "ui/application.h"
+#include "ui/console/console_backend.h"
 
 namespace {
 
@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  ui::Application app(std::make_unique<modemctl::ConsoleBackend>());
+  ui::Application app(std::make_unique<ui::console::ConsoleBackend>());
   TfrmModemConnect engine(app, config->setup);
   // Both memos print as their lines come, so a reason stands next to what it explains.
   const auto print = [](const std::string& line) {

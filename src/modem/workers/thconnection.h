@@ -3,13 +3,13 @@
 #include <cstdint>
 
 #include "modem/engine/modemconnect.h"
-#include "modem/workers/tthread.h"
+#include "ui/tthread.h"
 
 namespace quillon::modem {
 
 // Starts one engine run in startState for the hardware link check and ends; the window polls the
 // engine for the outcome.
-class THConnectionThread final : public TThread {
+class THConnectionThread final : public ui::TThread {
  public:
   THConnectionThread(ui::Backend& backend, TfrmModemConnect& engine);
   ~THConnectionThread() override;

@@ -4,13 +4,13 @@
 #include <string>
 
 #include "modem/engine/modemconnect.h"
-#include "modem/workers/tthread.h"
+#include "ui/tthread.h"
 
 namespace quillon::modem {
 
 // Starts one engine run in startState for the software link check and ends; the window polls the
 // engine for the outcome.
-class thCheckSWLink final : public TThread {
+class thCheckSWLink final : public ui::TThread {
  public:
   thCheckSWLink(ui::Backend& backend, TfrmModemConnect& engine);
   ~thCheckSWLink() override;

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "modem/workers/tthread.h"
 #include "net/pinger.h"
+#include "ui/tthread.h"
 
 namespace quillon::modem {
 
@@ -14,7 +14,7 @@ namespace quillon::modem {
 // quads or host names, used exactly as written): after a first wait, up to 15 passes over the
 // list with a pause after each, until one item answers. status: 0 running, 1 reachable, 2 not.
 // A terminated thread ends at its next wait or ping without touching status.
-class THWlanInternetStatusThread final : public TThread {
+class THWlanInternetStatusThread final : public ui::TThread {
  public:
   static constexpr std::int64_t kFirstWaitMs = 10000;
   static constexpr std::int64_t kPauseMs = 5000;

@@ -13,12 +13,11 @@
 #include <vector>
 
 #include "platform/icmp_echo.h"
+#include "platform/socket_api.h"
 
 namespace platform {
 
 namespace {
-
-constexpr int kMaxDataSize = 65000;
 
 std::uint16_t Checksum(const std::uint8_t* data, std::size_t length) {
   std::uint32_t sum = 0;
@@ -85,8 +84,7 @@ bool IsOurReply(const std::uint8_t* icmp, std::size_t length, bool raw, std::uin
 
 EchoResult SendIcmpEcho(const EchoRequest& request) {
   EchoResult result;
-  if (request.dataSize < 0 || request.dataSize > kMaxDataSize || request.ttl < 1 ||
-      request.ttl > 255 || request.timeoutMs < 0) {
+  if (!sockets::EchoRequestInRange(request)) {
     result.status = EchoStatus::kBadRequest;
     return result;
   }

@@ -1,31 +1,17 @@
-#include <arpa/inet.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include "platform/name_lookup.h"
+#include "platform/socket_api.h"
 
 namespace platform {
 
 LookupResult LookupIpv4(const std::string& host) {
-  addrinfo hints{};
-  hints.ai_family = AF_INET;
-  hints.ai_socktype = SOCK_DGRAM;
+  const addrinfo hints = sockets::Ipv4Question();
   addrinfo* found = nullptr;
   const int rc = ::getaddrinfo(host.c_str(), nullptr, &hints, &found);
   if (rc != 0) {
     const bool unknown = rc == EAI_NONAME || rc == EAI_NODATA || rc == EAI_ADDRFAMILY;
     return {unknown ? LookupStatus::kNotFound : LookupStatus::kFailed, 0};
   }
-  LookupResult result{LookupStatus::kNotFound, 0};
-  for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
-    if (entry->ai_family != AF_INET || entry->ai_addrlen < sizeof(sockaddr_in)) continue;
-    const auto* address = reinterpret_cast<const sockaddr_in*>(entry->ai_addr);
-    result = {LookupStatus::kOk, ntohl(address->sin_addr.s_addr)};
-    break;
-  }
-  ::freeaddrinfo(found);
-  return result;
+  return sockets::FirstIpv4(found);
 }
 
 }  // namespace platform

@@ -7,19 +7,12 @@
 
 #include <cerrno>
 
+#include "platform/socket_api.h"
 #include "platform/udp_socket.h"
 
 namespace platform {
 
 namespace {
-
-sockaddr_in ToSockaddr(const Ipv4Endpoint& endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
 
 int Fd(SocketHandle socket) {
   return static_cast<int>(socket);
@@ -36,7 +29,7 @@ UdpOpenResult OpenUdpSocket(const Ipv4Endpoint& local, bool allowBroadcast) {
     ::close(fd);
     return {kNoSocket, error};
   }
-  const sockaddr_in address = ToSockaddr(local);
+  const sockaddr_in address = sockets::ToSockaddr(local);
   if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) {
     const int error = errno;
     ::close(fd);
@@ -51,7 +44,7 @@ void CloseSocket(SocketHandle socket) {
 
 int SendDatagram(SocketHandle socket, const std::uint8_t* data, std::size_t length,
                  const Ipv4Endpoint& to) {
-  const sockaddr_in address = ToSockaddr(to);
+  const sockaddr_in address = sockets::ToSockaddr(to);
   ssize_t sent;
   do {
     sent = ::sendto(Fd(socket), data, length, MSG_NOSIGNAL,
@@ -70,7 +63,7 @@ int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capac
         ::recvfrom(Fd(socket), buffer, capacity, 0, reinterpret_cast<sockaddr*>(&address), &size);
   } while (received < 0 && errno == EINTR);
   if (received < 0) return -errno;
-  if (from) *from = {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+  if (from) *from = sockets::FromSockaddr(address);
   return static_cast<int>(received);
 }
 
@@ -83,7 +76,7 @@ std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket) {
   socklen_t size = sizeof address;
   if (::getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&address), &size) != 0)
     return std::nullopt;
-  return Ipv4Endpoint{ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+  return sockets::FromSockaddr(address);
 }
 
 std::vector<bool> WaitReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {

@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "platform/icmp_echo.h"
+#include "platform/socket_api.h"
 
 namespace platform {
 namespace {
-
-constexpr int kMaxDataSize = 65000;
 
 class IcmpHandle {
  public:
@@ -34,8 +33,7 @@ class IcmpHandle {
 // has no meaning here and no raw socket is ever used.
 EchoResult SendIcmpEcho(const EchoRequest& request) {
   EchoResult result;
-  if (request.dataSize < 0 || request.dataSize > kMaxDataSize || request.ttl < 1 ||
-      request.ttl > 255 || request.timeoutMs < 0) {
+  if (!sockets::EchoRequestInRange(request)) {
     result.status = EchoStatus::kBadRequest;
     return result;
   }

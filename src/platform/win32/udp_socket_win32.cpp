@@ -1,6 +1,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include "platform/socket_api.h"
 #include "platform/socket_poll.h"
 #include "platform/udp_socket.h"
 #include "platform/win32/winsock.h"
@@ -10,14 +11,6 @@ namespace {
 
 // Not in every SDK's headers: the switch for the port-unreachable reports on a UDP socket.
 constexpr DWORD kUdpConnectionReset = IOC_IN | IOC_VENDOR | 12;
-
-sockaddr_in ToSockaddr(const Ipv4Endpoint& endpoint) {
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(endpoint.address);
-  address.sin_port = htons(endpoint.port);
-  return address;
-}
 
 SOCKET Handle(SocketHandle socket) {
   return static_cast<SOCKET>(socket);
@@ -54,7 +47,7 @@ UdpOpenResult OpenUdpSocket(const Ipv4Endpoint& local, bool allowBroadcast) {
                                      reinterpret_cast<const char*>(&on), sizeof on) != 0)
     return Fail(socket);
   IgnorePortUnreachable(socket);
-  const sockaddr_in address = ToSockaddr(local);
+  const sockaddr_in address = sockets::ToSockaddr(local);
   if (::bind(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0)
     return Fail(socket);
   return {static_cast<SocketHandle>(socket), 0};
@@ -67,7 +60,7 @@ void CloseSocket(SocketHandle socket) {
 int SendDatagram(SocketHandle socket, const std::uint8_t* data, std::size_t length,
                  const Ipv4Endpoint& to) {
   if (length > 0x7FFFFFFF) return -WSAEMSGSIZE;
-  const sockaddr_in address = ToSockaddr(to);
+  const sockaddr_in address = sockets::ToSockaddr(to);
   const int sent =
       ::sendto(Handle(socket), reinterpret_cast<const char*>(data), static_cast<int>(length), 0,
                reinterpret_cast<const sockaddr*>(&address), sizeof address);
@@ -92,7 +85,7 @@ int ReceiveDatagram(SocketHandle socket, std::uint8_t* buffer, std::size_t capac
       if (error != WSAEMSGSIZE) return -error;
       length = room;
     }
-    if (from) *from = {ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+    if (from) *from = sockets::FromSockaddr(address);
     return length;
   }
 }
@@ -107,7 +100,7 @@ std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket) {
   if (::getsockname(Handle(socket), reinterpret_cast<sockaddr*>(&address), &size) != 0 ||
       address.sin_family != AF_INET)
     return std::nullopt;
-  return Ipv4Endpoint{ntohl(address.sin_addr.s_addr), ntohs(address.sin_port)};
+  return sockets::FromSockaddr(address);
 }
 
 std::vector<bool> WaitReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {

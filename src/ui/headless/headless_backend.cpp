@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "platform/socket_poll.h"
-
 namespace ui::headless {
 
 namespace {
@@ -26,94 +24,13 @@ LoopStalled::LoopStalled(std::string message) : message_(std::move(message)) {
 }
 
 HeadlessBackend::HeadlessBackend() : uiThread_(std::this_thread::get_id()) {
-  clock_.SetChangedHook([this] {
-    std::lock_guard lock(postMu_);
-    wake_.notify_all();
-  });
+  clock_.SetChangedHook([this] { queues_.Wake(); });
   clock_.SetUiThread(uiThread_, [this](std::int64_t ms) { WaitOnUiThread(ms); });
 }
 
 HeadlessBackend::~HeadlessBackend() {
   clock_.SetChangedHook(nullptr);
   clock_.SetUiThread(uiThread_, nullptr);
-}
-
-void HeadlessBackend::Post(std::function<void()> task) {
-  std::lock_guard lock(postMu_);
-  posts_.push_back(std::move(task));
-  wake_.notify_all();
-}
-
-Backend::TimerId HeadlessBackend::StartTimer(std::int64_t intervalMs, std::function<void()> tick) {
-  const std::int64_t interval = intervalMs > 0 ? intervalMs : 1;
-  const TimerId id = nextId_++;
-  timers_[id] = TimerEntry{interval, clock_.NowMs() + interval, std::move(tick)};
-  return id;
-}
-
-void HeadlessBackend::StopTimer(TimerId id) {
-  timers_.erase(id);
-}
-
-Backend::WatchId HeadlessBackend::WatchReadable(SocketHandle socket,
-                                                std::function<void()> readable) {
-  const WatchId id = nextId_++;
-  watches_[id] = WatchEntry{socket, std::move(readable)};
-  return id;
-}
-
-void HeadlessBackend::Unwatch(WatchId id) {
-  watches_.erase(id);
-}
-
-bool HeadlessBackend::RunPost() {
-  std::function<void()> task;
-  {
-    std::lock_guard lock(postMu_);
-    if (posts_.empty()) return false;
-    task = std::move(posts_.front());
-    posts_.pop_front();
-  }
-  task();
-  return true;
-}
-
-bool HeadlessBackend::RunReadySocket(int waitMs) {
-  if (watches_.empty()) return false;
-  std::vector<WatchId> ids;
-  std::vector<SocketHandle> sockets;
-  for (const auto& [id, watch] : watches_) {
-    ids.push_back(id);
-    sockets.push_back(watch.socket);
-  }
-  const std::vector<bool> ready = platform::PollReadable(sockets, waitMs);
-  // Start the search after the socket served last, so a busy socket cannot starve the others.
-  for (std::size_t k = 0; k < ids.size(); ++k) {
-    const std::size_t i = (nextWatchStart_ + k) % ids.size();
-    if (!ready[i]) continue;
-    auto it = watches_.find(ids[i]);
-    if (it == watches_.end()) continue;
-    nextWatchStart_ = i + 1;
-    auto readable = it->second.readable;  // the handler may unwatch itself
-    readable();
-    return true;
-  }
-  return false;
-}
-
-bool HeadlessBackend::RunDueTimer() {
-  const std::int64_t now = clock_.NowMs();
-  auto best = timers_.end();
-  for (auto it = timers_.begin(); it != timers_.end(); ++it)
-    if (it->second.due <= now && (best == timers_.end() || it->second.due < best->second.due))
-      best = it;
-  if (best == timers_.end()) return false;
-  // The next period counts from this tick's start; a handler that waits longer than a period
-  // gets one catch-up tick, not a burst, as with coalesced window timer messages.
-  best->second.due = now + best->second.interval;
-  auto tick = best->second.tick;
-  tick();
-  return true;
 }
 
 void HeadlessBackend::CountEvent() {
@@ -127,16 +44,15 @@ void HeadlessBackend::CountEvent() {
 }
 
 bool HeadlessBackend::DispatchOne() {
-  if (!RunPost() && !RunReadySocket(0) && !RunDueTimer()) return false;
+  if (!queues_.RunPost() && !queues_.RunReadySocket(0) && !queues_.RunDueTimer()) return false;
   CountEvent();
   return true;
 }
 
 void HeadlessBackend::WaitForWorkers(bool untilPost) {
   const std::int64_t start = RealMs();
-  std::unique_lock lock(postMu_);
-  while (clock_.activeWorkers() > 0 && !(untilPost && !posts_.empty())) {
-    wake_.wait_for(lock, std::chrono::milliseconds(2));
+  while (clock_.activeWorkers() > 0 && !(untilPost && queues_.HasPost())) {
+    queues_.WaitForPost(2);
     if (RealMs() - start > workerStallLimitMs_)
       throw LoopStalled("a worker stayed busy for " + std::to_string(workerStallLimitMs_) +
                         " ms of real time without sleeping or ending");
@@ -146,18 +62,13 @@ void HeadlessBackend::WaitForWorkers(bool untilPost) {
 bool HeadlessBackend::WaitForSocket(std::int64_t realMs) {
   const std::int64_t end = RealMs() + realMs;
   do {
-    if (RunReadySocket(20)) return true;
-    {
-      std::lock_guard lock(postMu_);
-      if (!posts_.empty()) return true;
-    }
+    if (queues_.RunReadySocket(20) || queues_.HasPost()) return true;
   } while (RealMs() < end && clock_.activeWorkers() == 0);
   return clock_.activeWorkers() > 0;
 }
 
 std::int64_t HeadlessBackend::NextDeadline() const {
-  std::int64_t next = kNever;
-  for (const auto& [id, timer] : timers_) next = std::min(next, timer.due);
+  std::int64_t next = queues_.NextTimerDue().value_or(kNever);
   if (auto wake = clock_.NextWakeMs()) next = std::min(next, *wake);
   return next;
 }
@@ -186,7 +97,7 @@ HeadlessBackend::Stop HeadlessBackend::Loop(const std::function<bool()>& done,
         continue;
       }
     }
-    if (!watches_.empty() && RunReadySocket(socketGraceMs_)) {
+    if (queues_.watching() && queues_.RunReadySocket(socketGraceMs_)) {
       CountEvent();
       continue;
     }
@@ -197,7 +108,7 @@ HeadlessBackend::Stop HeadlessBackend::Loop(const std::function<bool()>& done,
     }
     if (next == kNever) {
       // Only another process's datagram could still move things along; give it real time.
-      if (!watches_.empty() && WaitForSocket(workerStallLimitMs_)) continue;
+      if (queues_.watching() && WaitForSocket(workerStallLimitMs_)) continue;
       throw LoopStalled(topModalForm() ? "a modal form waits, but nothing can run and no modal "
                                          "handler ends it"
                                        : "the loop waits, but nothing can run and no timer or "

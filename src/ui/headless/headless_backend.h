@@ -1,12 +1,9 @@
 #pragma once
 
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -14,6 +11,7 @@
 #include "ui/application.h"
 #include "ui/backend.h"
 #include "ui/headless/virtual_clock.h"
+#include "ui/loop_queues.h"
 
 namespace ui::headless {
 
@@ -52,11 +50,15 @@ class HeadlessBackend : public Backend {
   void Quit() override { quit_ = true; }
   bool quitRequested() const override { return quit_; }
   bool IsUiThread() const override { return std::this_thread::get_id() == uiThread_; }
-  void Post(std::function<void()> task) override;
-  TimerId StartTimer(std::int64_t intervalMs, std::function<void()> tick) override;
-  void StopTimer(TimerId id) override;
-  WatchId WatchReadable(SocketHandle socket, std::function<void()> readable) override;
-  void Unwatch(WatchId id) override;
+  void Post(std::function<void()> task) override { queues_.Post(std::move(task)); }
+  TimerId StartTimer(std::int64_t intervalMs, std::function<void()> tick) override {
+    return queues_.StartTimer(intervalMs, std::move(tick));
+  }
+  void StopTimer(TimerId id) override { queues_.StopTimer(id); }
+  WatchId WatchReadable(SocketHandle socket, std::function<void()> readable) override {
+    return queues_.Watch(socket, std::move(readable));
+  }
+  void Unwatch(WatchId id) override { queues_.Unwatch(id); }
   void WaitOnUiThread(std::int64_t ms) override;
   void FormShown(Form& form) override;
   void FormHidden(Form& form) override;
@@ -105,21 +107,9 @@ class HeadlessBackend : public Backend {
   void SetSocketGraceMs(int realMs) { socketGraceMs_ = realMs; }
 
  private:
-  struct TimerEntry {
-    std::int64_t interval;
-    std::int64_t due;
-    std::function<void()> tick;
-  };
-  struct WatchEntry {
-    SocketHandle socket;
-    std::function<void()> readable;
-  };
   enum class Stop { Done, Quit, Deadline };
 
   bool DispatchOne();
-  bool RunPost();
-  bool RunReadySocket(int waitMs);
-  bool RunDueTimer();
   void CountEvent();
   void WaitForWorkers(bool untilPost);
   bool WaitForSocket(std::int64_t realMs);
@@ -131,14 +121,7 @@ class HeadlessBackend : public Backend {
   bool quit_ = false;
   Cursor cursor_ = Cursor::Arrow;
 
-  mutable std::mutex postMu_;
-  std::condition_variable wake_;
-  std::deque<std::function<void()>> posts_;
-
-  std::uint64_t nextId_ = 1;
-  std::map<TimerId, TimerEntry> timers_;
-  std::map<WatchId, WatchEntry> watches_;
-  std::size_t nextWatchStart_ = 0;
+  LoopQueues queues_{clock_};
 
   std::int64_t eventsThisInstant_ = 0;
   std::int64_t instant_ = 0;

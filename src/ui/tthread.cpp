@@ -1,10 +1,10 @@
-#include "modem/workers/tthread.h"
+#include "ui/tthread.h"
 
 #include <algorithm>
 
 #include "platform/process.h"
 
-namespace quillon::modem {
+namespace ui {
 
 namespace {
 
@@ -52,4 +52,4 @@ bool TThread::SleepUnlessTerminated(std::int64_t ms) {
   return !terminated_;
 }
 
-}  // namespace quillon::modem
+}  // namespace ui

@@ -8,7 +8,7 @@
 #include "platform/thread_priority.h"
 #include "ui/backend.h"
 
-namespace quillon::modem {
+namespace ui {
 
 // The framework's thread object: created suspended, given a priority and its inputs, resumed,
 // then terminated and destroyed by its owner; destruction waits for Execute to end. The thread
@@ -54,4 +54,4 @@ class TThread {
   std::atomic<bool> finished_{false};
 };
 
-}  // namespace quillon::modem
+}  // namespace ui
