@@ -1,6 +1,7 @@
 #include "app/completion_pages.h"
 
 #include "app/frmmain.h"
+#include "app/page_support.h"
 #include "platform/files.h"
 #include "platform/shell.h"
 #include "ui/application.h"
@@ -30,17 +31,8 @@ CompletionPages::CompletionPages(TmainForm& form) : form_(form) {
 
 void CompletionPages::imgInstallCompleteBGMouseMove(int x, int y) {
   auto& c = form_.controls();
-  auto& app = form_.app();
-  const auto buttons = {&c.imgInsCompleteBT, &c.imgInsWLANUSB, &c.imgInsBrowse};
-  for (ui::Image* button : buttons) button->Hide();
-  app.SetCursor(ui::Cursor::Arrow);
-  for (ui::Image* button : buttons) {
-    if (!button->Contains(x, y)) continue;
-    button->Show();
-    button->BringToFront();
-    app.SetCursor(ui::Cursor::HandPoint);
-    return;
-  }
+  SetHoverCursor(form_.app(),
+                 ShowHoverPicture({&c.imgInsCompleteBT, &c.imgInsWLANUSB, &c.imgInsBrowse}, x, y));
 }
 
 // The two buttons of this page are tested each on its own.

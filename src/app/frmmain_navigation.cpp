@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 #include "app/link_state.h"
+#include "app/page_support.h"
 #include "app/pages.h"
 #include "app/program_windows.h"
 #include "config/system_config.h"
@@ -242,18 +243,7 @@ void TmainForm::navigationHover(int x, int y) {
     app().SetCursor(ui::Cursor::HourGlass);
     return;
   }
-  c_.imgBackBT.Hide();
-  c_.imgExitBT.Hide();
-  c_.imgNextBT.Hide();
-  app().SetCursor(ui::Cursor::Arrow);
-  for (ui::Image* button : {&c_.imgBackBT, &c_.imgExitBT, &c_.imgNextBT}) {
-    if (button->Contains(x, y)) {
-      button->Show();
-      button->BringToFront();
-      app().SetCursor(ui::Cursor::HandPoint);
-      return;
-    }
-  }
+  SetHoverCursor(app(), ShowHoverPicture({&c_.imgBackBT, &c_.imgExitBT, &c_.imgNextBT}, x, y));
 }
 
 }  // namespace app

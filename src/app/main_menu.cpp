@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/frmmain.h"
+#include "app/page_support.h"
 #include "host/winutilities.h"
 #include "platform/files.h"
 #include "platform/shell.h"
@@ -47,28 +48,15 @@ bool MainMenuPages::IsKit() const {
 
 // The buttons are pictures that show only under the mouse. The adapter's two buttons are
 // tested apart from the others, so one of them may show beside a modem button.
+// The adapter's buttons are a group of their own: one of them may show beside a modem button.
 void MainMenuPages::imgMainMenuMouseMove(int x, int y) {
   auto& c = form_.controls();
-  auto& app = form_.app();
-  const auto modemButtons = {&c.imgViewManualBT,       &c.imgViewQIGBT,      &c.imgAcrobatBT,
-                             &c.imgTechnicalSupportBT, &c.imgQuickInstallBT, &c.imgCloseBT};
-  const auto kitButtons = {&c.imgViewKXManual, &c.imgInstallKX};
-  for (ui::Image* button : modemButtons) button->Hide();
-  if (IsKit())
-    for (ui::Image* button : kitButtons) button->Hide();
-  app.SetCursor(ui::Cursor::Arrow);
-
-  auto reveal = [&app, x, y](std::initializer_list<ui::Image*> buttons) {
-    for (ui::Image* button : buttons) {
-      if (!button->Contains(x, y)) continue;
-      button->Show();
-      button->BringToFront();
-      app.SetCursor(ui::Cursor::HandPoint);
-      return;
-    }
-  };
-  reveal(modemButtons);
-  if (IsKit()) reveal(kitButtons);
+  const bool modem =
+      ShowHoverPicture({&c.imgViewManualBT, &c.imgViewQIGBT, &c.imgAcrobatBT,
+                        &c.imgTechnicalSupportBT, &c.imgQuickInstallBT, &c.imgCloseBT},
+                       x, y);
+  const bool kit = IsKit() && ShowHoverPicture({&c.imgViewKXManual, &c.imgInstallKX}, x, y);
+  SetHoverCursor(form_.app(), modem || kit);
 }
 
 bool MainMenuPages::Open(const std::string& file, int failureMessage) {

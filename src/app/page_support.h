@@ -1,12 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 
 #include "app/frmmain.h"
 #include "app/program_windows.h"
 #include "config/system_config.h"
 #include "modem/engine/modemconnect.h"
+#include "ui/application.h"
+#include "ui/image.h"
 
 namespace app {
 
@@ -59,6 +62,23 @@ inline void PlaceBySkin(ui::Control& control, const quillon::config::systemConfi
   control.SetLeft(quillon::config::layoutValue(config, key, "Left"));
   control.SetTop(quillon::config::layoutValue(config, key, "Top"));
   if (withWidth) control.SetWidth(quillon::config::layoutValue(config, key, "Width"));
+}
+
+// Hover pictures show only while the mouse is over them: of `buttons`, the first under the
+// point comes to the front and the others hide. True when one shows.
+inline bool ShowHoverPicture(std::initializer_list<ui::Image*> buttons, int x, int y) {
+  for (ui::Image* button : buttons) button->Hide();
+  for (ui::Image* button : buttons) {
+    if (!button->Contains(x, y)) continue;
+    button->Show();
+    button->BringToFront();
+    return true;
+  }
+  return false;
+}
+
+inline void SetHoverCursor(ui::Application& app, bool overPicture) {
+  app.SetCursor(overPicture ? ui::Cursor::HandPoint : ui::Cursor::Arrow);
 }
 
 // Puts the red frame above the page picture. The frame is drawn in the window's own z-order,

@@ -109,14 +109,7 @@ std::string ScreenProbe::NativeText(const Control& control) const {
   backend_.SyncDirtyWindows();
   NativeControl* native = Native(backend_, control);
   if (native == nullptr) return {};
-  const std::wstring wide = native->Text();
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                        nullptr, nullptr);
-  return utf8;
+  return WideToUtf8(native->Text());
 }
 
 int ScreenProbe::PasswordChar(const Control& edit) const {

@@ -17,6 +17,8 @@ std::wstring Utf8ToWide(const std::string& utf8) {
   return wide;
 }
 
+}  // namespace
+
 std::string WideToUtf8(const std::wstring& wide) {
   if (wide.empty()) return {};
   const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
@@ -27,8 +29,6 @@ std::string WideToUtf8(const std::wstring& wide) {
                         nullptr, nullptr);
   return utf8;
 }
-
-}  // namespace
 
 std::wstring AnsiToWide(const std::string& text, int charset) {
   return Utf8ToWide(AnsiToUtf8(text, charset));

@@ -10,5 +10,6 @@ namespace ui::win32 {
 std::wstring AnsiToWide(const std::string& text, int charset);
 // What a user typed or pasted, back into the control's code page; characters it lacks are dropped.
 std::string WideToAnsi(const std::wstring& text, int charset);
+std::string WideToUtf8(const std::wstring& wide);
 
 }  // namespace ui::win32
