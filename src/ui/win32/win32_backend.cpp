@@ -35,8 +35,8 @@ Win32Backend::Win32Backend() : uiThread_(std::this_thread::get_id()), fonts_(new
   INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
                                 ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  WSADATA wsa;
-  winsockStarted_ = WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+  // Winsock starts with the first socket the platform opens, not here: the window shows sooner
+  // without it, and a socket watch always follows a socket.
 
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
@@ -58,7 +58,6 @@ Win32Backend::~Win32Backend() {
   windows_.clear();
   graveyard_.clear();
   if (messageWindow_ != nullptr) DestroyWindow(messageWindow_);
-  if (winsockStarted_) WSACleanup();
   if (gBackend == this) gBackend = nullptr;
 }
 

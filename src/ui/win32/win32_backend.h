@@ -90,7 +90,6 @@ class Win32Backend : public Backend {
   std::atomic<bool> quit_{false};
   Cursor cursor_ = Cursor::Arrow;
   HWND messageWindow_ = nullptr;
-  bool winsockStarted_ = false;
 
   std::mutex postMu_;
   std::deque<std::function<void()>> posts_;
