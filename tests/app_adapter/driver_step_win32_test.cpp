@@ -30,11 +30,8 @@ TEST(DriverStep, EachWindowsVersionStartsTheCopierOfItsDriverFolder) {
   if (!win32_test::UnderWine()) GTEST_SKIP() << "the per-program version setting is Wine's";
   // The setting reaches only programs of this name: not the wizard another test runs meanwhile.
   const std::string name = win32_test::UniqueName("driver_step_probe") + ".exe";
-  const std::string key = "Software\\Wine\\AppDefaults\\" + name;
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
+  win32_test::WineVersionSetting setting(name);
+  ASSERT_TRUE(setting.ready());
   struct Case {
     const char* setting;
     int kind;
@@ -55,8 +52,7 @@ TEST(DriverStep, EachWindowsVersionStartsTheCopierOfItsDriverFolder) {
     const std::string probe = cd.folder() + name;
     ASSERT_TRUE(::CopyFileA((win32_test::TestFolder() + "driver_step_probe.exe").c_str(),
                             probe.c_str(), FALSE));
-    ::RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.setting),
-                     static_cast<DWORD>(std::string(c.setting).size() + 1));
+    setting.Set(c.setting);
 
     EXPECT_EQ(win32_test::RunProgram(probe, ""), c.kind);
     // The shell does not wait for the copier: give it time to start and write its note. Where
@@ -74,8 +70,6 @@ TEST(DriverStep, EachWindowsVersionStartsTheCopierOfItsDriverFolder) {
       EXPECT_EQ(NoteWithin(cd, "DriverVista", 0), "");
     }
   }
-  ::RegCloseKey(handle);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
 }
 
 }  // namespace

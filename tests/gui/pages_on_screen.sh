@@ -51,16 +51,21 @@ echo "power page: background $page_diff; Next picture away $away, under the mous
 below "$page_diff" 0.05 || fail "the power help page does not show its background"
 below "$over" 0.02 || fail "the Next picture did not appear under the mouse"
 below "$over" "$away" || fail "the Next picture showed before the mouse came"
+# Fails unless the window moved on from the power page to the Ethernet page after KEY.
+moved_on_after() {
+  sleep 0.5
+  shot "after_$1"
+  client_area "after_$1"
+  local ethernet power
+  ethernet=$(mae "$out/after_$1_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
+  power=$(mae "$out/after_$1_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
+  echo "$1 on the power page: against the Ethernet page $ethernet, the power page $power"
+  below "$ethernet" "$power" || fail "$1 did not move on from the power help page"
+}
 # Without the mouse: Return acts as the Next picture.
 xdotool mousemove 0 0
 xdotool key --window "$win" Return
-sleep 0.5
-shot ethernet
-client_area ethernet
-ethernet=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
-power=$(mae "$out/ethernet_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
-echo "Return on the power page: against the Ethernet page $ethernet, the power page $power"
-below "$ethernet" "$power" || fail "Return did not move on from the power help page"
+moved_on_after Return
 close_page
 
 # Tab walks Exit, Back and Next in their row; the focused picture shows as under the mouse and
@@ -72,15 +77,10 @@ sleep 0.4
 shot power_tab
 cut_out power_tab next "$next_left" "$next_top" "$next_w" "$next_h"
 focused=$(mae "$out/power_tab_next.png" "$next_picture")
-xdotool key --window "$win" space
-sleep 0.5
-shot after_space
-client_area after_space
-ethernet=$(mae "$out/after_space_crop.png" "$lang/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
-power=$(mae "$out/after_space_crop.png" "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)")
-echo "Tab three times: Next picture $focused; Space: against the Ethernet page $ethernet, the power page $power"
+echo "Tab three times: the Next picture differs by $focused"
 below "$focused" 0.02 || fail "Tab did not mark the Next picture"
-below "$ethernet" "$power" || fail "Space on the focused Next picture did not move on"
+xdotool key --window "$win" space
+moved_on_after Space
 close_page
 
 # The ISP page: its background with the lists and fields laid over it.

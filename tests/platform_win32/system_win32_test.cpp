@@ -28,22 +28,16 @@ TEST(System, TheVersionFollowsTheSystemsCompatibilitySetting) {
   const std::string copy = win32_test::TestFolder() + name;
   ASSERT_TRUE(::CopyFileA((win32_test::TestFolder() + "platform_win32_probe.exe").c_str(),
                           copy.c_str(), FALSE));
-  const std::string key = "Software\\Wine\\AppDefaults\\" + name;
-  HKEY handle = nullptr;
-  ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &handle, nullptr),
-            ERROR_SUCCESS);
+  win32_test::WineVersionSetting setting(name);
+  ASSERT_TRUE(setting.ready());
   struct Case {
     const char* setting;
     int expected;
   };
   for (const Case& c : {Case{"winxp", 501}, Case{"win2k", 500}}) {
-    ::RegSetValueExA(handle, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(c.setting),
-                     static_cast<DWORD>(std::string(c.setting).size() + 1));
+    setting.Set(c.setting);
     EXPECT_EQ(win32_test::RunProgram(copy, "version"), c.expected) << c.setting;
   }
-  ::RegCloseKey(handle);
-  ::RegDeleteKeyA(HKEY_CURRENT_USER, key.c_str());
   ::DeleteFileA(copy.c_str());
 }
 

@@ -115,4 +115,24 @@ TemporaryFolder::~TemporaryFolder() {
   std::filesystem::remove_all(path_, ignored);
 }
 
+WineVersionSetting::WineVersionSetting(const std::string& programName)
+    : path_("Software\\Wine\\AppDefaults\\" + programName) {
+  HKEY key = nullptr;
+  if (::RegCreateKeyExA(HKEY_CURRENT_USER, path_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &key, nullptr) == ERROR_SUCCESS)
+    key_ = key;
+}
+
+WineVersionSetting::~WineVersionSetting() {
+  if (key_ == nullptr) return;
+  ::RegCloseKey(static_cast<HKEY>(key_));
+  ::RegDeleteKeyA(HKEY_CURRENT_USER, path_.c_str());
+}
+
+void WineVersionSetting::Set(const std::string& version) {
+  ::RegSetValueExA(static_cast<HKEY>(key_), "Version", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(version.c_str()),
+                   static_cast<DWORD>(version.size() + 1));
+}
+
 }  // namespace win32_test

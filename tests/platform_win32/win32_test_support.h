@@ -31,6 +31,22 @@ DebuggedRun RunProbeUnderDebugger(const std::string& arguments);
 // Whether the tests run under Wine rather than on Windows itself.
 bool UnderWine();
 
+// Wine's per-program setting of the Windows version a program is told, as a compatibility mode
+// sets it on Windows; it reaches only programs of the given file name, and goes at the end.
+class WineVersionSetting {
+ public:
+  explicit WineVersionSetting(const std::string& programName);
+  ~WineVersionSetting();
+  WineVersionSetting(const WineVersionSetting&) = delete;
+  WineVersionSetting& operator=(const WineVersionSetting&) = delete;
+  bool ready() const { return key_ != nullptr; }
+  void Set(const std::string& version);  // "winxp", "vista", "win7", "win10", ...
+
+ private:
+  std::string path_;
+  void* key_ = nullptr;  // the registry key's handle
+};
+
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TemporaryFolder {
  public:

@@ -23,7 +23,7 @@ LoopStalled::LoopStalled(std::string message) : message_(std::move(message)) {
   std::fprintf(stderr, "headless loop stalled: %s\n", message_.c_str());
 }
 
-HeadlessBackend::HeadlessBackend() : uiThread_(std::this_thread::get_id()) {
+HeadlessBackend::HeadlessBackend() {
   clock_.SetChangedHook([this] { queues_.Wake(); });
   clock_.SetUiThread(uiThread_, [this](std::int64_t ms) { WaitOnUiThread(ms); });
 }

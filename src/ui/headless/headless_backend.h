@@ -11,7 +11,7 @@
 #include "ui/application.h"
 #include "ui/backend.h"
 #include "ui/headless/virtual_clock.h"
-#include "ui/loop_queues.h"
+#include "ui/windowless_backend.h"
 
 namespace ui::headless {
 
@@ -37,37 +37,20 @@ struct MessageBoxRecord {
 // step of its loop runs one event: a posted task, then a readable socket, then the earliest due
 // timer. When none is runnable it waits (in real time) for active workers, gives loopback
 // datagrams a few real milliseconds, and then jumps time to the next timer or sleeper.
-class HeadlessBackend : public Backend {
+class HeadlessBackend : public WindowlessBackend<VirtualClock> {
  public:
   HeadlessBackend();
   ~HeadlessBackend() override;
 
-  VirtualClock& clock() override { return clock_; }
   VirtualClock& virtualClock() { return clock_; }
 
   void Run() override;
   void RunUntil(const std::function<bool()>& done) override;
-  void Quit() override { quit_ = true; }
-  bool quitRequested() const override { return quit_; }
-  bool IsUiThread() const override { return std::this_thread::get_id() == uiThread_; }
-  void Post(std::function<void()> task) override { queues_.Post(std::move(task)); }
-  TimerId StartTimer(std::int64_t intervalMs, std::function<void()> tick) override {
-    return queues_.StartTimer(intervalMs, std::move(tick));
-  }
-  void StopTimer(TimerId id) override { queues_.StopTimer(id); }
-  WatchId WatchReadable(SocketHandle socket, std::function<void()> readable) override {
-    return queues_.Watch(socket, std::move(readable));
-  }
-  void Unwatch(WatchId id) override { queues_.Unwatch(id); }
   void WaitOnUiThread(std::int64_t ms) override;
   void FormShown(Form& form) override;
   void FormHidden(Form& form) override;
   void FormChanged(Form& form) override;
   void FormDestroyed(Form& form) override;
-  int screenWidth() const override { return 1024; }
-  int screenHeight() const override { return 768; }
-  void SetCursor(Cursor cursor) override { cursor_ = cursor; }
-  Cursor cursor() const override { return cursor_; }
   int MessageBox(const std::string& text, const std::string& caption) override;
 
   // Test driving (UI thread). RunFor advances time by `ms`, handling everything that falls due;
@@ -115,13 +98,6 @@ class HeadlessBackend : public Backend {
   bool WaitForSocket(std::int64_t realMs);
   std::int64_t NextDeadline() const;  // INT64_MAX when there is none
   Stop Loop(const std::function<bool()>& done, std::int64_t deadline);
-
-  VirtualClock clock_;
-  std::thread::id uiThread_;
-  bool quit_ = false;
-  Cursor cursor_ = Cursor::Arrow;
-
-  LoopQueues queues_{clock_};
 
   std::int64_t eventsThisInstant_ = 0;
   std::int64_t instant_ = 0;
