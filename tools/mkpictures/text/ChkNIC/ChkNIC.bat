@@ -1,4 +1,12 @@
+#!/usr/bin/env -S sh #
+:<<"::END_OF_BATCH"
 @echo off
+rem This file is read by two interpreters. cmd.exe takes the line above for
+rem a label, runs this part and leaves at "goto :eof"; its only complaint is
+rem about the first line, in the hidden window. Elsewhere the first line
+rem starts a POSIX shell, which takes everything up to ::END_OF_BATCH as text
+rem and runs the part after it. Each line of that part ends in a comment, so
+rem that the carriage returns this file keeps for cmd.exe mean nothing to it.
 rem ChkNIC.bat - looks for the KXU-300 wireless USB adapter.
 rem
 rem The setup wizard starts this script from its own folder and then reads
@@ -31,3 +39,31 @@ echo %COUNT% matching device(s) found.>> "%REPORT%"
 set COUNT=
 set HWID=
 set REPORT=
+goto :eof
+::END_OF_BATCH
+# The same check where there is no cmd.exe: the adapter is a USB device
+# 1b3c:7a21 in sysfs. C:\ChkNIC.txt is the file ChkNIC.txt in the folder that
+# stands for drive C: $QUILLON_C_DRIVE, by default ~/.local/state/quillon/c.
+# QUILLON_SIMULATE_ADAPTER=1 counts one adapter more, for demonstrations on a
+# PC without one.
+drive=${QUILLON_C_DRIVE:-${XDG_STATE_HOME:-$HOME/.local/state}/quillon/c} #
+report=$drive/ChkNIC.txt #
+mkdir -p "$drive" || exit 1 #
+rm -f "$report" #
+count=0 #
+for device in /sys/bus/usb/devices/*; do #
+  [ -r "$device/idVendor" ] && [ -r "$device/idProduct" ] || continue #
+  if [ "$(cat "$device/idVendor")" = 1b3c ] && [ "$(cat "$device/idProduct")" = 7a21 ]; then #
+    count=$((count + 1)) #
+  fi #
+done #
+[ "${QUILLON_SIMULATE_ADAPTER:-0}" = 1 ] && count=$((count + 1)) #
+# Written aside and moved in place, so the wizard never reads half a report.
+{ #
+  echo "KXU-300 wireless USB adapter check" #
+  if [ "$count" -gt 0 ]; then #
+    echo "$count matching device(s) found." #
+  else #
+    echo "No matching devices found." #
+  fi #
+} >"$report.part" && mv -f "$report.part" "$report" #
