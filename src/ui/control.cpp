@@ -59,13 +59,15 @@ void Control::SetTabStop(bool v) {
 }
 
 void Control::Press() {
-  if (!Pressable() || !onClick) return;
-  auto handler = onClick;
-  owner_.app().Guard(handler);
+  if (Pressable()) RunOnClick();
 }
 
 void Control::Click() {
-  if (!AcceptsInput() || !onClick) return;
+  if (AcceptsInput()) RunOnClick();
+}
+
+void Control::RunOnClick() {
+  if (!onClick) return;
   // A copy, so that a handler that replaces onClick does not destroy the running function.
   auto handler = onClick;
   owner_.app().Guard(handler);

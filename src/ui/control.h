@@ -77,6 +77,8 @@ class Control {
   bool AcceptsInput() const { return visible_ && enabled_; }
 
  private:
+  void RunOnClick();
+
   Form& owner_;
   std::string name_;
   ControlKind kind_;

@@ -28,6 +28,11 @@ void LoopQueues::WaitForPost(std::int64_t realMs) {
   if (posts_.empty()) wake_.wait_for(lock, std::chrono::milliseconds(realMs));
 }
 
+void LoopQueues::WaitForWake(std::int64_t realMs) {
+  std::unique_lock lock(postMu_);
+  wake_.wait_for(lock, std::chrono::milliseconds(realMs));
+}
+
 bool LoopQueues::RunPost() {
   std::function<void()> task;
   {

@@ -24,8 +24,10 @@ class LoopQueues {
   // Wakes a wait for posts without posting (the clock moved, say).
   void Wake();
   bool HasPost() const;
-  // Waits up to `realMs` of real time for a post or a Wake.
+  // Waits up to `realMs` of real time for a post or a Wake; at once when a post is waiting.
   void WaitForPost(std::int64_t realMs);
+  // Waits up to `realMs` of real time for the next post or Wake, whatever is already waiting.
+  void WaitForWake(std::int64_t realMs);
 
   // UI thread only: each runs one event, true when there was one.
   bool RunPost();

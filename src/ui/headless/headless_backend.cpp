@@ -52,7 +52,9 @@ bool HeadlessBackend::DispatchOne() {
 void HeadlessBackend::WaitForWorkers(bool untilPost) {
   const std::int64_t start = RealMs();
   while (clock_.activeWorkers() > 0 && !(untilPost && queues_.HasPost())) {
-    queues_.WaitForPost(2);
+    // Posts already waiting may be left for later (a wait on the UI thread): only a new event
+    // or a moved clock ends this wait early.
+    queues_.WaitForWake(2);
     if (RealMs() - start > workerStallLimitMs_)
       throw LoopStalled("a worker stayed busy for " + std::to_string(workerStallLimitMs_) +
                         " ms of real time without sleeping or ending");
