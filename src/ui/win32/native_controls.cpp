@@ -20,6 +20,18 @@ bool HasStyle(HWND hwnd, DWORD style) {
   return (static_cast<DWORD>(GetWindowLongPtrW(hwnd, GWL_STYLE)) & style) != 0;
 }
 
+// The common controls library is loaded with the first progress bar, not at start-up: every
+// other control is the system's own, and under Wine loading the library costs the first frame
+// more than the window itself.
+const wchar_t* ProgressClass() {
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)registered;
+  return PROGRESS_CLASSW;
+}
+
 }  // namespace
 
 NativeControl::NativeControl(FormWindow& window, Control& model, const wchar_t* windowClass,
@@ -28,19 +40,35 @@ NativeControl::NativeControl(FormWindow& window, Control& model, const wchar_t* 
   hwnd_ = CreateWindowExW(exStyle, windowClass, L"", WS_CHILD | WS_CLIPSIBLINGS | style,
                           model.left(), model.top(), 1, classicHeight_, window.hwnd(), nullptr,
                           GetModuleHandleW(nullptr), nullptr);
-  if (hwnd_ != nullptr)
-    SetWindowSubclass(hwnd_, SubclassProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  if (hwnd_ == nullptr) return;
+  // The control's own window procedure stays behind ours; the system's controls keep their
+  // state in their window's extra bytes, so the user data slot is ours.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  controlProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassProc)));
 }
 
 NativeControl::~NativeControl() {
   if (hwnd_ == nullptr) return;
-  RemoveWindowSubclass(hwnd_, SubclassProc, 1);
-  DestroyWindow(hwnd_);
+  const HWND hwnd = hwnd_;
+  LetGo();
+  DestroyWindow(hwnd);
 }
 
-LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR, DWORD_PTR data) {
-  auto* self = reinterpret_cast<NativeControl*>(data);
+void NativeControl::LetGo() {
+  SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<NativeControl*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY) {
+    // Its parent destroys it: the handle is about to be freed (and may be reused).
+    const WNDPROC controlProc = self->controlProc_;
+    self->LetGo();
+    return CallWindowProcW(controlProc, hwnd, msg, wParam, lParam);
+  }
   if (msg == WM_SETFOCUS) self->window_.NoteFocus(hwnd);
   // Alt+F4 closes the window from a control as from the window itself; the drop-down list would
   // otherwise swallow it. Posted, as the system does, so the control is not torn down under us.
@@ -56,7 +84,7 @@ LRESULT CALLBACK NativeControl::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam,
   self->window_.backend().Guarded([&] { handled = self->Filter(msg, wParam, lParam, result); });
   if (handled) return result;
   if (msg == WM_KEYDOWN && self->window_.DialogKey(msg, wParam)) return 0;
-  return DefSubclassProc(hwnd, msg, wParam, lParam);
+  return CallWindowProcW(self->controlProc_, hwnd, msg, wParam, lParam);
 }
 
 bool NativeControl::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
@@ -64,7 +92,7 @@ bool NativeControl::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
 }
 
 LRESULT NativeControl::CallDefault(UINT msg, WPARAM wParam, LPARAM lParam) {
-  return DefSubclassProc(hwnd_, msg, wParam, lParam);
+  return CallWindowProcW(controlProc_, hwnd_, msg, wParam, lParam);
 }
 
 bool NativeControl::HandleTab(UINT msg, WPARAM wParam) {
@@ -314,7 +342,7 @@ bool ButtonNative::Filter(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
 }
 
 ProgressNative::ProgressNative(FormWindow& window, ProgressBar& model)
-    : NativeControl(window, model, PROGRESS_CLASSW, 0, 0), bar_(model) {
+    : NativeControl(window, model, ProgressClass(), 0, 0), bar_(model) {
   SendMessageW(hwnd_, PBM_SETRANGE32, 0, 100);
   Sync();
 }

@@ -51,8 +51,10 @@ class NativeControl {
   int classicHeight_ = 21;
 
  private:
-  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                       UINT_PTR id, DWORD_PTR data);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Gives the window back its own procedure and forgets the handle.
+  void LetGo();
+  WNDPROC controlProc_ = nullptr;  // the system control's own procedure
   HFONT font_ = nullptr;
   RECT applied_{0, 0, 0, 0};  // the bounds last given to the native window
 };

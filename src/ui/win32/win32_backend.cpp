@@ -32,39 +32,53 @@ bool StillReadable(SOCKET socket) {
 
 Win32Backend::Win32Backend() : uiThread_(std::this_thread::get_id()), fonts_(new FontCache) {
   gBackend = this;
-  INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
-                                ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&controls);
   // Winsock starts with the first socket the platform opens, not here: the window shows sooner
   // without it, and a socket watch always follows a socket.
 
+  // The first use of the display (under Wine: loading its driver, connecting to the X server,
+  // loading the theme) takes longer than the whole start-up's reading of its files; it runs
+  // beside that reading, and the UI thread's first window waits for it.
+  displayWarmUp_ = std::thread([] { ReleaseDC(nullptr, GetDC(nullptr)); });
+  const char* exitFlag = std::getenv("QUILLON_EXIT_AFTER_FIRST_FRAME");
+  exitAfterFirstFrame_ = exitFlag != nullptr && std::strcmp(exitFlag, "1") == 0;
+}
+
+void Win32Backend::EnsureWindows() {
+  if (messageWindow_.load() != nullptr) return;
+  if (displayWarmUp_.joinable()) displayWarmUp_.join();
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = MessageWindowProc;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kMessageClass;
   RegisterClassExW(&wc);
-  messageWindow_ = CreateWindowExW(0, kMessageClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                   wc.hInstance, nullptr);
+  const HWND window = CreateWindowExW(0, kMessageClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                      wc.hInstance, nullptr);
   RegisterFormClass();
-  const char* exitFlag = std::getenv("QUILLON_EXIT_AFTER_FIRST_FRAME");
-  exitAfterFirstFrame_ = exitFlag != nullptr && std::strcmp(exitFlag, "1") == 0;
+  // Tasks or a quit request that other threads sent before the window existed wake the loop
+  // now.
+  std::lock_guard lock(postMu_);
+  messageWindow_.store(window);
+  if (!posts_.empty()) PostMessageW(window, kPostMessage, 0, 0);
+  if (quit_.load()) PostMessageW(window, kWakeMessage, 0, 0);
 }
 
 Win32Backend::~Win32Backend() {
-  for (const auto& [id, tick] : timers_) KillTimer(messageWindow_, static_cast<UINT_PTR>(id));
-  for (const auto& [id, watch] : watches_) WSAAsyncSelect(watch.socket, messageWindow_, 0, 0);
+  if (displayWarmUp_.joinable()) displayWarmUp_.join();
+  const HWND messages = messageWindow_.load();
+  for (const auto& [id, tick] : timers_) KillTimer(messages, static_cast<UINT_PTR>(id));
+  for (const auto& [id, watch] : watches_) WSAAsyncSelect(watch.socket, messages, 0, 0);
   for (auto& [form, window] : windows_) window->Detach();
   windows_.clear();
   graveyard_.clear();
-  if (messageWindow_ != nullptr) DestroyWindow(messageWindow_);
+  if (messages != nullptr) DestroyWindow(messages);
   if (gBackend == this) gBackend = nullptr;
 }
 
 LRESULT CALLBACK Win32Backend::MessageWindowProc(HWND hwnd, UINT msg, WPARAM wParam,
                                                  LPARAM lParam) {
   Win32Backend* self = gBackend;
-  if (self == nullptr || hwnd != self->messageWindow_)
+  if (self == nullptr || hwnd != self->messageWindow_.load())
     return DefWindowProcW(hwnd, msg, wParam, lParam);
   switch (msg) {
     case kPostMessage:
@@ -94,6 +108,7 @@ void Win32Backend::Guarded(const std::function<void()>& handler) {
 }
 
 void Win32Backend::PumpOne() {
+  EnsureWindows();
   SyncDirtyWindows();
   MSG msg;
   const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -122,7 +137,9 @@ void Win32Backend::RunUntil(const std::function<bool()>& done) {
 
 void Win32Backend::Quit() {
   quit_.store(true);
-  if (!IsUiThread()) PostMessageW(messageWindow_, kWakeMessage, 0, 0);
+  if (IsUiThread()) return;
+  std::lock_guard lock(postMu_);
+  if (HWND window = messageWindow_.load()) PostMessageW(window, kWakeMessage, 0, 0);
 }
 
 void Win32Backend::Post(std::function<void()> task) {
@@ -130,7 +147,7 @@ void Win32Backend::Post(std::function<void()> task) {
   posts_.push_back(std::move(task));
   if (postPending_) return;
   postPending_ = true;
-  PostMessageW(messageWindow_, kPostMessage, 0, 0);
+  if (HWND window = messageWindow_.load()) PostMessageW(window, kPostMessage, 0, 0);
 }
 
 // One task per message, re-posted while more wait: a task that opens a modal form then still
@@ -148,7 +165,7 @@ void Win32Backend::RunPosts() {
     if (posts_.empty())
       postPending_ = false;
     else
-      PostMessageW(messageWindow_, kPostMessage, 0, 0);
+      PostMessageW(messageWindow_.load(), kPostMessage, 0, 0);
   }
   task();
 }
@@ -158,15 +175,16 @@ Backend::TimerId Win32Backend::StartTimer(std::int64_t intervalMs, std::function
   const UINT interval = static_cast<UINT>(
       intervalMs < USER_TIMER_MINIMUM ? USER_TIMER_MINIMUM
                                       : (intervalMs > 0x7FFFFFFF ? 0x7FFFFFFF : intervalMs));
+  EnsureWindows();
   timers_[id] = std::move(tick);
-  SetTimer(messageWindow_, static_cast<UINT_PTR>(id), interval, nullptr);
+  SetTimer(messageWindow_.load(), static_cast<UINT_PTR>(id), interval, nullptr);
   return id;
 }
 
 void Win32Backend::StopTimer(TimerId id) {
   if (timers_.erase(id) == 0) return;
   // KillTimer also drops a WM_TIMER of this timer that is already queued.
-  KillTimer(messageWindow_, static_cast<UINT_PTR>(id));
+  KillTimer(messageWindow_.load(), static_cast<UINT_PTR>(id));
 }
 
 void Win32Backend::OnTimer(UINT_PTR id) {
@@ -179,15 +197,16 @@ void Win32Backend::OnTimer(UINT_PTR id) {
 Backend::WatchId Win32Backend::WatchReadable(SocketHandle socket, std::function<void()> readable) {
   const WatchId id = nextId_++;
   const SOCKET s = static_cast<SOCKET>(socket);
+  EnsureWindows();
   watches_[id] = WatchEntry{s, std::move(readable)};
-  WSAAsyncSelect(s, messageWindow_, kSocketMessage, FD_READ);
+  WSAAsyncSelect(s, messageWindow_.load(), kSocketMessage, FD_READ);
   return id;
 }
 
 void Win32Backend::Unwatch(WatchId id) {
   auto it = watches_.find(id);
   if (it == watches_.end()) return;
-  WSAAsyncSelect(it->second.socket, messageWindow_, 0, 0);
+  WSAAsyncSelect(it->second.socket, messageWindow_.load(), 0, 0);
   watches_.erase(it);
 }
 

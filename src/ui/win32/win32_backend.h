@@ -77,6 +77,9 @@ class Win32Backend : public Backend {
   };
 
   static LRESULT CALLBACK MessageWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // Registers the window classes and makes the message window, once, when the UI thread first
+  // needs them; the display's first use has run on a helper thread meanwhile.
+  void EnsureWindows();
   // One message: waits for it, then dispatches it. Windows whose form changed are brought in
   // line first, so what the loop shows is what the model holds.
   void PumpOne();
@@ -89,7 +92,8 @@ class Win32Backend : public Backend {
   std::thread::id uiThread_;
   std::atomic<bool> quit_{false};
   Cursor cursor_ = Cursor::Arrow;
-  HWND messageWindow_ = nullptr;
+  std::thread displayWarmUp_;
+  std::atomic<HWND> messageWindow_{nullptr};  // read by other threads' posts under postMu_
 
   std::mutex postMu_;
   std::deque<std::function<void()>> posts_;

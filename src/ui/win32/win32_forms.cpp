@@ -7,6 +7,7 @@
 namespace ui::win32 {
 
 void Win32Backend::FormShown(Form& form) {
+  EnsureWindows();
   std::unique_ptr<FormWindow>& window = windows_[&form];
   if (!window) window = std::make_unique<FormWindow>(*this, form);
   window->Sync();
