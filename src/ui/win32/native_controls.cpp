@@ -21,8 +21,8 @@ bool HasStyle(HWND hwnd, DWORD style) {
 }
 
 // The common controls library is loaded with the first progress bar, not at start-up: every
-// other control is the system's own, and under Wine loading the library costs the first frame
-// more than the window itself.
+// other control is the system's own, and under Wine loading the library before the first frame
+// cost more than making the window.
 const wchar_t* ProgressClass() {
   static const bool registered = [] {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
