@@ -48,7 +48,6 @@ bool MainMenuPages::IsKit() const {
 
 // The buttons are pictures that show only under the mouse. The adapter's two buttons are
 // tested apart from the others, so one of them may show beside a modem button.
-// The adapter's buttons are a group of their own: one of them may show beside a modem button.
 void MainMenuPages::imgMainMenuMouseMove(int x, int y) {
   auto& c = form_.controls();
   const bool modem =

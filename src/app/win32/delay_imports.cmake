@@ -1,5 +1,6 @@
-# Makes delay-import libraries for system DLLs the wizard needs only after its first page: the
-# shell, COM and the IP Helper are then loaded by their first call, not before the main window.
+# Makes delay-import libraries for system DLLs the wizard needs only after its first frame: the
+# shell, COM, the IP Helper, Winsock, the version routines and the common controls are then
+# loaded by their first call, not before the main window.
 # Each library holds every function the system import library exports; data exports, which
 # cannot be delay-loaded, are left to the ordinary import library. In a 32-bit delay library only
 # the call thunks load the DLL (its __imp_ pointers start out empty): the callers are compiled to
