@@ -38,8 +38,9 @@ inline addrinfo Ipv4Question() {
   return hints;
 }
 
-// The first IPv4 address of the resolver's answer, which it frees; not found without one.
-inline LookupResult FirstIpv4(addrinfo* found) {
+// The first IPv4 address of the resolver's answer; not found without one. The caller frees the
+// answer with the freeaddrinfo of the getaddrinfo that made it.
+inline LookupResult FirstIpv4(const addrinfo* found) {
   LookupResult result{LookupStatus::kNotFound, 0};
   for (const addrinfo* entry = found; entry != nullptr; entry = entry->ai_next) {
     if (entry->ai_family != AF_INET || entry->ai_addrlen < sizeof(sockaddr_in)) continue;
@@ -47,7 +48,6 @@ inline LookupResult FirstIpv4(addrinfo* found) {
     result = {LookupStatus::kOk, ntohl(address->sin_addr.s_addr)};
     break;
   }
-  ::freeaddrinfo(found);
   return result;
 }
 

@@ -17,6 +17,7 @@
 #include "platform/network_adapters.h"
 #include "platform/socket_poll.h"
 #include "platform/udp_socket.h"
+#include "platform/win32/name_lookup_win32.h"
 
 // Loopback only: nothing here sends to another address, and no broadcast is ever sent; the
 // broadcast permission is checked on the socket itself.
@@ -144,6 +145,10 @@ TEST(NameLookup, LoopbackResolvesOffTheCallingThread) {
   const platform::LookupResult result = lookup.get();
   EXPECT_EQ(result.status, platform::LookupStatus::kOk);
   EXPECT_EQ(result.address, kLoopbackAddress);
+  // Windows 2000 has no getaddrinfo; its lookup gives the same answer.
+  const platform::LookupResult older = platform::win32::LookupIpv4ByHostName("127.0.0.1");
+  EXPECT_EQ(older.status, platform::LookupStatus::kOk);
+  EXPECT_EQ(older.address, kLoopbackAddress);
 }
 
 TEST(IcmpEcho, LoopbackAnswers) {

@@ -19,9 +19,10 @@ function(quillon_delay_imports out_dir)
     set(def "LIBRARY ${dll}.dll\nEXPORTS\n")
     foreach(thunk ${thunks})
       string(REGEX REPLACE "^[0-9a-f]+ T " "" name "${thunk}")
-      # 32-bit symbols carry C's leading underscore, which dlltool adds back itself.
+      # 32-bit symbols carry C's leading underscore, which dlltool adds back itself. One only:
+      # a REGEX REPLACE of "^_" would take every leading underscore (__WSAFDIsSet has two).
       if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-        string(REGEX REPLACE "^_" "" name "${name}")
+        string(SUBSTRING "${name}" 1 -1 name)
       endif()
       string(APPEND def "${name}\n")
     endforeach()

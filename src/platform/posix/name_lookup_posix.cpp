@@ -11,7 +11,9 @@ LookupResult LookupIpv4(const std::string& host) {
     const bool unknown = rc == EAI_NONAME || rc == EAI_NODATA || rc == EAI_ADDRFAMILY;
     return {unknown ? LookupStatus::kNotFound : LookupStatus::kFailed, 0};
   }
-  return sockets::FirstIpv4(found);
+  const LookupResult result = sockets::FirstIpv4(found);
+  ::freeaddrinfo(found);
+  return result;
 }
 
 }  // namespace platform

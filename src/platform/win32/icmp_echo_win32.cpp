@@ -1,8 +1,6 @@
 #include <winsock2.h>
 // The IP Helper headers need the socket types first.
 #include <iphlpapi.h>
-// The echo routines need the IP Helper types.
-#include <icmpapi.h>
 
 #include <vector>
 
@@ -12,11 +10,46 @@
 namespace platform {
 namespace {
 
+// The echo routines live in iphlpapi.dll from Windows XP on and in icmp.dll before (Windows 2000
+// has them only there); later systems keep icmp.dll as a forwarder. Looked up once, by name.
+struct IcmpRoutines {
+  using CreateFn = HANDLE(WINAPI*)();
+  using CloseFn = BOOL(WINAPI*)(HANDLE);
+  using SendFn = DWORD(WINAPI*)(HANDLE, IPAddr, LPVOID, WORD, PIP_OPTION_INFORMATION, LPVOID, DWORD,
+                                DWORD);
+  CreateFn create = nullptr;
+  CloseFn close = nullptr;
+  SendFn send = nullptr;
+
+  IcmpRoutines() {
+    for (const char* dll : {"iphlpapi.dll", "icmp.dll"}) {
+      HMODULE module = ::LoadLibraryA(dll);
+      if (module == nullptr) continue;
+      create = Find<CreateFn>(module, "IcmpCreateFile");
+      close = Find<CloseFn>(module, "IcmpCloseHandle");
+      send = Find<SendFn>(module, "IcmpSendEcho");
+      if (available()) return;  // the library stays loaded for the process's life
+      ::FreeLibrary(module);
+    }
+  }
+  bool available() const { return create != nullptr && close != nullptr && send != nullptr; }
+
+  template <typename Function>
+  static Function Find(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+  }
+};
+
+const IcmpRoutines& Icmp() {
+  static const IcmpRoutines routines;
+  return routines;
+}
+
 class IcmpHandle {
  public:
-  IcmpHandle() : handle_(::IcmpCreateFile()) {}
+  IcmpHandle() : handle_(Icmp().available() ? Icmp().create() : INVALID_HANDLE_VALUE) {}
   ~IcmpHandle() {
-    if (valid()) ::IcmpCloseHandle(handle_);
+    if (valid()) Icmp().close(handle_);
   }
   IcmpHandle(const IcmpHandle&) = delete;
   IcmpHandle& operator=(const IcmpHandle&) = delete;
@@ -40,7 +73,7 @@ EchoResult SendIcmpEcho(const EchoRequest& request) {
   IcmpHandle icmp;
   if (!icmp.valid()) {
     result.status = EchoStatus::kNoSocket;
-    result.error = static_cast<int>(::GetLastError());
+    result.error = static_cast<int>(Icmp().available() ? ::GetLastError() : ERROR_PROC_NOT_FOUND);
     return result;
   }
   std::vector<unsigned char> data(static_cast<std::size_t>(request.dataSize));
@@ -49,7 +82,7 @@ EchoResult SendIcmpEcho(const EchoRequest& request) {
   options.Ttl = static_cast<UCHAR>(request.ttl);
   // Room for one reply with its data, and for an ICMP error that quotes our request.
   std::vector<unsigned char> replies(sizeof(ICMP_ECHO_REPLY) + data.size() + 8 + 64);
-  const DWORD count = ::IcmpSendEcho(
+  const DWORD count = Icmp().send(
       icmp.get(), htonl(request.address), data.data(), static_cast<WORD>(data.size()), &options,
       replies.data(), static_cast<DWORD>(replies.size()), static_cast<DWORD>(request.timeoutMs));
   if (count == 0) {

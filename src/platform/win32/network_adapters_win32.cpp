@@ -1,9 +1,9 @@
 #include <winsock2.h>
-#include <ws2tcpip.h>
 // The IP Helper headers need the socket types first.
 #include <iphlpapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "platform/network_adapters.h"
@@ -11,11 +11,12 @@
 namespace platform {
 namespace {
 
-// 0 for an empty or malformed text, as for "0.0.0.0".
+// 0 for an empty or malformed text, as for "0.0.0.0". inet_addr is what every Windows has; its
+// answer for malformed text is the same as for the all-ones mask, which is told apart by name.
 std::uint32_t ParseAddress(const char* text) {
-  in_addr address{};
-  if (::inet_pton(AF_INET, text, &address) != 1) return 0;
-  return ntohl(address.s_addr);
+  const unsigned long address = ::inet_addr(text);
+  if (address == INADDR_NONE) return std::strcmp(text, "255.255.255.255") == 0 ? 0xFFFFFFFFu : 0;
+  return ntohl(address);
 }
 
 // The adapter list as one buffer; the size is asked for first and may grow between the calls

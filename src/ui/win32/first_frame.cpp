@@ -9,10 +9,23 @@ namespace ui::win32 {
 
 namespace {
 
+// The precise clock of Windows 8 and later where there is one; before, the system time, which
+// moves in steps of the timer tick (10 to 16 ms) but exists everywhere.
+void Now(FILETIME* now) {
+  using PreciseFn = void(WINAPI*)(FILETIME*);
+  static const auto precise = reinterpret_cast<PreciseFn>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemTimePreciseAsFileTime")));
+  if (precise != nullptr) {
+    precise(now);
+  } else {
+    GetSystemTimeAsFileTime(now);
+  }
+}
+
 double MsSinceProcessCreated() {
   FILETIME created, exited, kernel, user, now;
   if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
-  GetSystemTimePreciseAsFileTime(&now);
+  Now(&now);
   auto ticks = [](const FILETIME& t) {
     return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
   };

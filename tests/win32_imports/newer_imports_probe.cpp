@@ -1,0 +1,11 @@
+// A program that imports what the wizard once did and Windows 2000 lacks, statically and through
+// a delay-load library, so that the audit is seen to name each of them.
+#include <windows.h>
+#include <winsock2.h>
+
+int main() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  WSAPOLLFD none{INVALID_SOCKET, POLLRDNORM, 0};
+  return static_cast<int>(GetTickCount64() & 1) + WSAPoll(&none, 0, 0);
+}
