@@ -8,7 +8,11 @@ prefix=${1:?prefix}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/lists/partial"
-echo 'deb-src http://deb.debian.org/debian bookworm main' >"$work/sources.list"
+# The source packages come from the mirrors, suites and components the machine takes its binary
+# packages from (whatever sources.list or deb822 file names them), through its own proxy settings.
+apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT)' 'Created-By: Packages' |
+  sort -u | sed 's/^/deb-src /' >"$work/sources.list"
+[ -s "$work/sources.list" ] || { echo "mingw-deps: the machine's apt names no source" >&2; exit 1; }
 # A private source list and state, so the machine's own apt configuration is not touched.
 apt_opts=(-o "Dir::Etc::SourceList=$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
   -o "Dir::State::Lists=$work/lists" -o APT::Sandbox::User=root)

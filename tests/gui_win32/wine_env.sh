@@ -41,3 +41,13 @@ wine_run() {
   shift
   "$wine_loader" "$@" </dev/null >>"$log" 2>&1
 }
+
+# QUILLON_WINE_VERSION (win2k, winxp, vista, win7, ...) makes the prefix tell its programs that
+# Windows version, as a compatibility setting does on Windows: the wizard's version-dependent
+# paths then run as on that system. Only in a prefix of our own, which nobody else shares.
+if [ -n "${QUILLON_WINE_VERSION:-}" ]; then
+  [ -n "$own_prefix" ] || { echo "wine_env: a Windows version needs a prefix of our own" >&2; exit 2; }
+  "$wine_loader" reg add 'HKCU\Software\Wine' /v Version /d "$QUILLON_WINE_VERSION" /f \
+    </dev/null >/dev/null 2>&1 || { echo "wine_env: cannot set the version" >&2; exit 2; }
+  echo "wine_env: the prefix reports Windows as $QUILLON_WINE_VERSION"
+fi
