@@ -168,6 +168,7 @@ void TfrmModemConnect::StartOnUiThread() {
         // whose acknowledgement looks like this step's), so the step sends nothing at all and
         // ends by its time-out.
         sendBuffer = Datagram{};
+        stepSequences_ = SequenceWindow{};
       }
       break;
     case STATE_CMD_SAVEREBOOT:
@@ -193,14 +194,19 @@ void TfrmModemConnect::SendCommand(std::string_view name) {
   SendDatagram(datagram.bytes.data(), datagram.length);
 }
 
+// A new step: its resends keep the request and take new sequence numbers, and a reply to any of
+// them completes it, so that a modem slower than one resend interval is still heard. A reply to
+// an earlier step's request is never taken for this one's.
 void TfrmModemConnect::Send(const Request& request) {
   sendBuffer = AssembleDatagram(targetMac, request, ++sequenceNumber);
+  stepSequences_ = SequenceWindow{sequenceNumber, 1};
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
 }
 
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
+  stepSequences_.count = static_cast<uint16_t>(sequenceNumber - stepSequences_.first + 1);
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
 }
 

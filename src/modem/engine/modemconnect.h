@@ -13,6 +13,7 @@
 #include "modem/engine/log_memo.h"
 #include "modem/protocol/control_header.h"
 #include "modem/protocol/modem_settings.h"
+#include "modem/protocol/reply_acceptance.h"
 #include "modem/protocol/requests.h"
 #include "modem/protocol/token_text.h"
 #include "net/name_lookup.h"
@@ -120,6 +121,8 @@ class TfrmModemConnect : public ui::Form {
   void Succeed();
   void Fail();
 
+  // The sequence numbers the current step has sent, whose replies it takes.
+  SequenceWindow stepSequences_;
   // What the current run met, for the verdict line that ends it.
   int32_t repliesDropped_ = 0;
   int32_t repliesTaken_ = 0;

@@ -27,14 +27,19 @@ std::string MacText(const MacAddress& mac) {
 
 // Why a datagram was no reply to the current request, with what it carried instead.
 std::string RejectionText(ReplyRejection why, const uint8_t* data, size_t length,
-                          uint16_t awaited) {
+                          SequenceWindow step) {
   const std::optional<ReplyView> view = SplitReply(data, length);
   switch (why) {
     case ReplyRejection::kShort:
       return "short datagram of " + std::to_string(length) + " bytes";
     case ReplyRejection::kStaleSequence:
-      return "stale sequence number " + std::to_string(view ? view->header.sequenceNumber : 0) +
-             " (awaiting " + std::to_string(awaited) + ")";
+      return "sequence number " + std::to_string(view ? view->header.sequenceNumber : 0) +
+             ", not one of this step's (" +
+             (step.count == 0
+                  ? std::string("it sent nothing")
+                  : std::to_string(step.first) + " to " +
+                        std::to_string(static_cast<uint16_t>(step.first + step.count - 1))) +
+             ")";
     case ReplyRejection::kForeignMac:
       return "from " + (view ? MacText(view->header.mac) : std::string()) +
              ", not the target modem";
@@ -65,9 +70,9 @@ void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
   const bool discovery = current == STATE_DISCOVERY;
   ReplyRejection why = ReplyRejection::kNone;
   const std::optional<ReplyView> reply =
-      AcceptReply(data, length, sequenceNumber, targetMac, discovery, &why);
+      AcceptReply(data, length, stepSequences_, targetMac, discovery, &why);
   if (!reply) {
-    DropReply(RejectionText(why, data, length, sequenceNumber));
+    DropReply(RejectionText(why, data, length, stepSequences_));
     return;
   }
   if (discovery && foundModemMac && reply->header.mac != *foundModemMac) {
