@@ -137,6 +137,12 @@ TEST_F(EngineReplies, EachRunEndsWithAVerdictThatTellsWhy) {
         "reply dropped: sequence number 0, not one of this step's (1 to 5)",
         "verdict: failed, replies rejected: 5, the last: sequence number 0, not one of this "
         "step's (1 to 5)"}},
+      {"line down",
+       "127.0.0.1",
+       [this](const ScriptedPeer::Received& r) {
+         peer.Reply(r, TextReply(kMacA, MSG_QUERY_REPLY, SequenceOf(r.bytes), LineRateText(1)));
+       },
+       {"verdict: failed, the modem answered: the DSL line is down"}},
       {"short",
        "127.0.0.1",
        [this](const ScriptedPeer::Received& r) { peer.Reply(r, Bytes(5, 0)); },

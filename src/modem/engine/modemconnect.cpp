@@ -132,6 +132,7 @@ void TfrmModemConnect::StartOnUiThread() {
   repliesDropped_ = 0;
   repliesTaken_ = 0;
   lastDropReason_.clear();
+  unfinishedCause_.clear();
   sendError_.clear();
   socketError_.clear();
   WSocket.Close();
@@ -252,12 +253,16 @@ void TfrmModemConnect::Succeed() {
 }
 
 // The verdict tells a modem that never answered from one whose answers were all turned down,
-// so that a support engineer knows whether to look at the cable or at the modem.
+// and a modem that answered from what its answers said (the line down, the WAN not up, the name
+// test failed), so that a support engineer knows whether to look at the cable, the modem, the
+// telephone line or the provider.
 void TfrmModemConnect::Fail() {
   sessionResult = kSessionFailed;
   std::string verdict = "verdict: failed, ";
   if (!socketError_.empty())
     verdict += "socket error: " + socketError_;
+  else if (repliesTaken_ > 0 && !unfinishedCause_.empty())
+    verdict += "the modem answered: " + unfinishedCause_;
   else if (repliesTaken_ > 0)
     verdict += "the modem answered but the step did not complete";
   else if (repliesDropped_ > 0)

@@ -127,6 +127,7 @@ class TfrmModemConnect : public ui::Form {
   int32_t repliesDropped_ = 0;
   int32_t repliesTaken_ = 0;
   std::string lastDropReason_;
+  std::string unfinishedCause_;  // what the modem's own answers said kept the step from ending
   std::string sendError_;
   std::string socketError_;
 

@@ -148,6 +148,7 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
   }
   state = STATE_QUERY_LINERATE;
   repliesTaken_ = repliesDropped_ = 0;  // the verdict judges the step that ends the run
+  unfinishedCause_.clear();
   Send(QueryRequest(kQueryLineRate));
   attemptCounter = 0;
   ArmTimer();
@@ -162,6 +163,7 @@ void TfrmModemConnect::OnLineRateReply() {
   }
   ++repliesTaken_;
   if (!*lineUp) {
+    unfinishedCause_ = "the DSL line is down";
     Log("ADSL is down");  // the resends poll the line again
     return;
   }
@@ -171,6 +173,7 @@ void TfrmModemConnect::OnLineRateReply() {
   }
   state = STATE_QUERY_PVC1;
   repliesTaken_ = repliesDropped_ = 0;
+  unfinishedCause_.clear();
   Send(QueryRequest(kQueryPvc1));
   attemptCounter = 0;
   ArmTimer();
@@ -226,7 +229,10 @@ void TfrmModemConnect::OnWanStatusReply() {
   }
   ++repliesTaken_;
   wanStatus = *status;
-  if (*status != kWanStatusUp) return;  // the resends poll again
+  if (*status != kWanStatusUp) {
+    unfinishedCause_ = "the WAN never came up (last status " + std::to_string(*status) + ")";
+    return;  // the resends poll again
+  }
   Timer.SetEnabled(false);
   Log("WanStatus is Up");
   state = STATE_WAN_UP;
