@@ -135,12 +135,17 @@ void TfrmModemConnect::StartOnUiThread() {
   unfinishedCause_.clear();
   sendError_.clear();
   socketError_.clear();
+  adapterSockets_.clear();
+  answeredOn_.reset();
+  if (state == STATE_DISCOVERY) modemAdapter_.clear();
   WSocket.Close();
   WSocket.Addr = destinationAddress;
   WSocket.Port = std::to_string(destinationPort);
   WSocket.Proto = "udp";
+  WSocket.LocalAddr = RunLocalAddress();
   // A socket that cannot open has ended the run through WSocketError, with its reason.
   if (!WSocket.Open()) return;
+  if (state == STATE_DISCOVERY) OpenAdapterSockets();
   switch (state.load()) {
     case STATE_DISCOVERY:
       targetMac = kDiscoveryMac;
@@ -214,7 +219,18 @@ void TfrmModemConnect::Resend() {
 // A send error still ends the step by its time-out, as a lost request would; the log and the
 // verdict say that the request never left.
 void TfrmModemConnect::SendDatagram(const uint8_t* data, size_t length) {
-  const int sent = WSocket.Send(data, length);
+  int sent = -1;
+  if (answeredOn_) {
+    sent = adapterSockets_[*answeredOn_].socket->Send(data, length);
+  } else if (!adapterSockets_.empty()) {
+    // One adapter that can send is enough; the error told is the last one's.
+    for (const AdapterSocket& adapter : adapterSockets_) {
+      const int result = adapter.socket->Send(data, length);
+      if (sent < 0) sent = result;
+    }
+  } else {
+    sent = WSocket.Send(data, length);
+  }
   if (sent >= 0) return;
   sendError_ = net::ErrorText(-sent);
   Note("send error: " + sendError_);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/system_config.h"
 #include "modem/engine/engine_states.h"
@@ -117,9 +118,26 @@ class TfrmModemConnect : public ui::Form {
   void StartNameTest();
   void LookUpTestHost(size_t index);
   void SendDatagram(const uint8_t* data, size_t length);
+  std::string RunLocalAddress() const;
+  void OpenAdapterSockets();
+  void ReadAdapterSocket(size_t index);
+  void TakeAnsweringAdapter();
   void DropReply(std::string_view reason);
   void Succeed();
   void Fail();
+
+  // A broadcast discovery goes out of every adapter that has an address, through a socket bound
+  // to it; the one the modem answers on carries the rest of the run, and later runs bind to
+  // that adapter's address.
+  struct AdapterSocket {
+    std::string adapter;
+    uint32_t address = 0;
+    std::unique_ptr<net::UdpSocket> socket;
+  };
+  std::vector<AdapterSocket> adapterSockets_;
+  std::optional<size_t> answeredOn_;  // the adapter socket that carries the run
+  std::optional<size_t> heardOn_;     // the adapter socket whose datagram is being handled
+  std::string modemAdapter_;          // the adapter the modem last answered a discovery on
 
   // The sequence numbers the current step has sent, whose replies it takes.
   SequenceWindow stepSequences_;

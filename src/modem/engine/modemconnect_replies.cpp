@@ -138,6 +138,7 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
     return;
   }
   ++repliesTaken_;
+  TakeAnsweringAdapter();
   targetMac = mac;
   discoveredModel = discovery->model;
   discoveredPassword = discovery->password;
