@@ -40,6 +40,20 @@ std::string UniqueFolder(const std::string& name) {
   return folder.string();
 }
 
+// A simulator on 127.0.0.1 that keeps its state file and log in the folder; later arguments
+// override the reboot time.
+std::unique_ptr<modemsim::SimProcess> StartSim(const std::string& folder,
+                                               const std::vector<std::string>& more) {
+  std::vector<std::string> args = {"--bind",       "127.0.0.1",           "--port",      "0",
+                                   "--state-file", folder + "/state.txt", "--reboot-ms", "0",
+                                   "--log",        folder + "/sim.log"};
+  args.insert(args.end(), more.begin(), more.end());
+  std::string error;
+  auto sim = modemsim::SimProcess::Start(MODEMSIM_EXE, args, error);
+  EXPECT_TRUE(sim) << error;
+  return sim;
+}
+
 // The settings the wizard would hand over before applying them.
 ModemSettings WizardSettings() {
   ModemSettings s;
@@ -62,15 +76,8 @@ class EngineRuns : public ::testing::TestWithParam<RunCase> {
  protected:
   void SetUp() override {
     folder_ = UniqueFolder(GetParam().name);
-    std::vector<std::string> args = {"--bind",       "127.0.0.1",
-                                     "--port",       "0",
-                                     "--state-file", folder_ + "/state.txt",
-                                     "--reboot-ms",  "0",
-                                     "--log",        folder_ + "/sim.log"};
-    args.insert(args.end(), GetParam().simArgs.begin(), GetParam().simArgs.end());
-    std::string error;
-    sim_ = modemsim::SimProcess::Start(MODEMSIM_EXE, args, error);
-    ASSERT_TRUE(sim_) << error;
+    sim_ = StartSim(folder_, GetParam().simArgs);
+    ASSERT_TRUE(sim_);
     rig_.backend.SetSocketGraceMs(50);
     rig_.resolver->SucceedFrom(0, 0xC6336401);
   }
@@ -186,13 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(EngineRunsSaved, AppliedSettingsAreWhatTheModemSaved) {
   const std::string folder = UniqueFolder("saved");
-  std::string error;
-  auto sim = modemsim::SimProcess::Start(
-      MODEMSIM_EXE,
-      {"--bind", "127.0.0.1", "--port", "0", "--state-file", folder + "/state.txt", "--reboot-ms",
-       "0", "--log", folder + "/sim.log"},
-      error);
-  ASSERT_TRUE(sim) << error;
+  auto sim = StartSim(folder, {});
+  ASSERT_TRUE(sim);
   EngineRig rig;
   rig.backend.SetSocketGraceMs(50);
   TfrmModemConnect& engine = *rig.engine;
@@ -242,13 +244,8 @@ TEST(EngineRunsSaved, AppliedSettingsAreWhatTheModemSaved) {
 // of save-and-reboot, which reaches it while it reboots, saves nothing a second time.
 TEST(EngineRunsSlowModem, SaveAndRebootCompletesWithOneReboot) {
   const std::string folder = UniqueFolder("slow");
-  std::string error;
-  auto sim = modemsim::SimProcess::Start(
-      MODEMSIM_EXE,
-      {"--bind", "127.0.0.1", "--port", "0", "--state-file", folder + "/state.txt", "--reboot-ms",
-       "1500", "--delay-ms", "600", "--log", folder + "/sim.log"},
-      error);
-  ASSERT_TRUE(sim) << error;
+  auto sim = StartSim(folder, {"--reboot-ms", "1500", "--delay-ms", "600"});
+  ASSERT_TRUE(sim);
   EngineRig rig;
   // Each resend goes out after 400 ms of silence, so every reply is one resend late.
   rig.backend.SetSocketGraceMs(400);
