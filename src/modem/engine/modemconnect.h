@@ -98,6 +98,9 @@ class TfrmModemConnect : public ui::Form {
   void WSocketError(int error);
   void PingDnsLookupDone(int error);
 
+  // The sequence numbers whose replies the current step takes: its request's and its resends'.
+  const SequenceWindow& stepSequences() const { return stepSequences_; }
+
   // One received datagram, as WSocketDataAvailable hands it on (the fuzzer feeds it directly).
   void HandleDatagram(const uint8_t* data, size_t length);
 
