@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool discoveryStep = (data[2] & 1) != 0;
   const std::vector<uint8_t> datagram(data + 3, data + 3 + std::min(size - 3, kReceiveBufferSize));
   constexpr MacAddress kTarget = {0x02, 0x00, 0x00, 0x51, 0x20, 0x01};
-  const std::optional<ReplyView> reply =
-      AcceptReply(datagram.data(), datagram.size(), sequence, kTarget, discoveryStep);
+  const std::optional<ReplyView> reply = AcceptReply(
+      datagram.data(), datagram.size(), SequenceWindow{sequence, 1}, kTarget, discoveryStep);
   if (!reply) return 0;
   if (reply->header.sequenceNumber != sequence) __builtin_trap();
   if (!discoveryStep && reply->header.mac != kTarget) __builtin_trap();

@@ -27,6 +27,8 @@ class DhcpSession {
   virtual bool EnableDhcp(const DhcpAdapter& adapter) = 0;
   virtual bool ReleaseLease(const DhcpAdapter& adapter) = 0;
   virtual bool RenewLease(const DhcpAdapter& adapter) = 0;
+  // Which of the system's services does the work, for the log.
+  virtual std::string Method() const { return "the system's configuration service"; }
 };
 
 class DhcpService {

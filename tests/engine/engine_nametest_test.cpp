@@ -36,6 +36,8 @@ TEST_F(EngineWanStatus, PollsAtMostTwentyOneTimes) {
   EXPECT_EQ(rig.engine->wanStatus, 2);
   EXPECT_EQ(rig.CountLog("STATE_QUERY_WANSTATUS timeout"), 1);
   EXPECT_TRUE(rig.resolver->Hosts().empty());
+  EXPECT_EQ(rig.engine->Diagnosis.Lines().back(),
+            "verdict: failed, the modem answered: the WAN never came up (last status 2)");
 }
 
 TEST_F(EngineWanStatus, WithoutTheNameTestTheRunEndsWhenTheWanIsUp) {
@@ -72,6 +74,9 @@ TEST_F(EngineWanStatus, ANameTestThatNeverResolvesGivesUpAfterThirtyOneLookups) 
   }
   expectedLog.push_back("Ping Host Failed !!!");
   EXPECT_EQ(rig.LogSince(logStart), expectedLog);
+  EXPECT_EQ(rig.engine->Diagnosis.Lines().back(),
+            "verdict: failed, the modem answered: the WAN is up but the internet name test "
+            "failed (31 lookups)");
   // The test hosts are four distinct public names.
   for (size_t i = 0; i < 4; ++i)
     for (size_t j = i + 1; j < 4; ++j)

@@ -22,8 +22,8 @@ class DatagramFlood {
   void Start();
   void Stop();
 
-  // Published by the UI thread: the engine's local port (0: hold fire) and its last sequence
-  // number, below which every reply is stale.
+  // Published by the UI thread: the engine's local port (0: hold fire) and the first sequence
+  // number of its current step, below which every reply is stale.
   std::atomic<std::uint16_t> targetPort{0};
   std::atomic<std::uint16_t> engineSequence{0};
 

@@ -125,7 +125,7 @@ TEST_F(EngineUnderLoad, HardwareCheckSucceedsWhileTheUiKeepsTicking) {
   const auto giveUp = Clock::now() + kGiveUpAfter;
   const auto publish = [&] {
     if (const auto local = engine.WSocket.localEndpoint()) flood.targetPort = local->port;
-    flood.engineSequence = engine.sequenceNumber;
+    flood.engineSequence = engine.stepSequences().first;
   };
   publish();
   const auto probe = backend_->StartTimer(kProbeIntervalMs, [&] {

@@ -52,9 +52,11 @@ TEST(Dhclient, StaticAddressesAreFoundByInterface) {
             (Calls{"/usr/sbin/ip", "-4", "addr", "flush", "dev", "eth0", "permanent"}));
 }
 
-TEST(Dhclient, OnlyUpBroadcastEthernetLinksOfTheirOwnAreRenewed) {
+TEST(Dhclient, OnlyALinkThatCanBeTheModemsCableIsRenewed) {
   using platform::posix::InterfaceFacts;
-  const InterfaceFacts ethernet{"eth0", 2, true, false, false, true, true, false};
+  InterfaceFacts ethernet{"eth0", 2, true, false, false, true, true, false, true, ""};
+  EXPECT_TRUE(platform::posix::IsDhcpCandidate(ethernet));
+  ethernet.kind = "vlan";
   EXPECT_TRUE(platform::posix::IsDhcpCandidate(ethernet));
   auto with = [&](auto change) {
     InterfaceFacts facts = ethernet;
@@ -62,11 +64,17 @@ TEST(Dhclient, OnlyUpBroadcastEthernetLinksOfTheirOwnAreRenewed) {
     return platform::posix::IsDhcpCandidate(facts);
   };
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.up = false; }));
+  EXPECT_FALSE(with([](InterfaceFacts& f) { f.carrier = false; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.loopback = true; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.pointToPoint = true; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.broadcast = false; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.ethernet = false; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.enslaved = true; }));
+  for (const char* kind : {"bridge", "bond", "wlan", "tun", "vxlan"})
+    EXPECT_FALSE(with([kind](InterfaceFacts& f) { f.kind = kind; })) << kind;
+  EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=br0\nIFINDEX=4\nDEVTYPE=bridge\n"),
+            "bridge");
+  EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=eth0\nIFINDEX=2"), "");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The per-user file registry behind the registry service on this system.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <sstream>
@@ -142,6 +143,26 @@ TEST_F(RegistryStoreTest, ARelativeConfigFolderIsIgnoredForTheHomeOne) {
   ScopedEnv relative("XDG_CONFIG_HOME", "relative/config");
   ASSERT_TRUE(registry_.WriteText(RegistryRoot::kCurrentUser, "K", "v", "t"));
   EXPECT_TRUE(std::filesystem::exists(home.path() / ".config/norvane-registry/HKCU/K.reg"));
+}
+
+// Run as root with another user's environment, the store lies in that user's folders: links they
+// lay there must not make root write, or read, any other file.
+TEST_F(RegistryStoreTest, AStoreInAnotherUsersFolderIsNeitherWrittenNorReadThroughLinks) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root to hand the folder to another user";
+  const auto victim = temp_.path() / "victim";
+  std::ofstream(victim) << "Ssid=kept\n";
+  const auto folder = temp_.path() / "config/norvane-registry/HKCU/Software/Norvane";
+  std::filesystem::create_directories(folder);
+  for (auto part = folder; part != temp_.path(); part = part.parent_path())
+    ASSERT_EQ(::chown(part.c_str(), 65534, 65534), 0);
+  std::filesystem::create_symlink(victim, folder / "Quillon.reg");
+  std::filesystem::create_symlink(victim,
+                                  folder / ("Quillon.reg.tmp" + std::to_string(::getpid())));
+  EXPECT_FALSE(registry_.WriteText(RegistryRoot::kCurrentUser, "Software\\Norvane\\Quillon", "Ssid",
+                                   "overwritten"));
+  EXPECT_EQ(ReadFile(victim), "Ssid=kept\n");
+  EXPECT_FALSE(
+      registry_.ReadText(RegistryRoot::kCurrentUser, "Software\\Norvane\\Quillon", "Ssid", 100));
 }
 
 TEST(RegistryFileFormat, ParsesWhatItWritesAndSkipsLinesWithoutSeparator) {

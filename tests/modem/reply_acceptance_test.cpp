@@ -11,6 +11,8 @@ namespace {
 
 constexpr MacAddress kTarget = {0x00, 0x11, 0x22, 0x33, 0x44, 0x55};
 constexpr MacAddress kOther = {0x00, 0x11, 0x22, 0x33, 0x44, 0x56};
+// A step whose request went out as 0x0201 and was resent twice.
+constexpr SequenceWindow kStep{0x0201, 3};
 
 std::vector<uint8_t> ReplyBytes(const MacAddress& mac, uint16_t code, uint16_t sequence,
                                 const std::string& payload) {
@@ -38,7 +40,7 @@ TEST_P(ModemReplyAcceptance, SequenceAndMac) {
   const AcceptCase& c = GetParam();
   const std::vector<uint8_t> reply = ReplyBytes(c.mac, 4, c.sequence, "<wanStatus=6>");
   const std::optional<ReplyView> view =
-      AcceptReply(reply.data(), reply.size(), 0x0203, kTarget, c.discoveryStep);
+      AcceptReply(reply.data(), reply.size(), kStep, kTarget, c.discoveryStep);
   ASSERT_EQ(view.has_value(), c.accepted);
   if (!view) return;
   EXPECT_EQ(view->header.code, 4);
@@ -50,19 +52,27 @@ TEST_P(ModemReplyAcceptance, SequenceAndMac) {
 INSTANTIATE_TEST_SUITE_P(
     Rules, ModemReplyAcceptance,
     ::testing::Values(AcceptCase{"Matching", kTarget, 0x0203, false, true},
-                      AcceptCase{"StaleSequence", kTarget, 0x0202, false, false},
+                      AcceptCase{"EarlierSendOfTheStep", kTarget, 0x0201, false, true},
+                      AcceptCase{"StaleSequence", kTarget, 0x0200, false, false},
                       AcceptCase{"NewerSequence", kTarget, 0x0204, false, false},
                       AcceptCase{"ByteSwappedSequence", kTarget, 0x0302, false, false},
                       AcceptCase{"OtherModem", kOther, 0x0203, false, false},
                       AcceptCase{"OtherModemInDiscovery", kOther, 0x0203, true, true},
-                      AcceptCase{"StaleInDiscovery", kOther, 0x0202, true, false}),
+                      AcceptCase{"StaleInDiscovery", kOther, 0x0200, true, false}),
     [](const auto& param) { return std::string(param.param.name); });
+
+TEST(ModemReplyAcceptanceWindow, WrapsPast65535) {
+  const SequenceWindow step{65534, 4};
+  for (const uint16_t sequence : {65534, 65535, 0, 1}) EXPECT_TRUE(step.Contains(sequence));
+  for (const uint16_t sequence : {65533, 2}) EXPECT_FALSE(step.Contains(sequence));
+  EXPECT_FALSE((SequenceWindow{7, 0}.Contains(7)));
+}
 
 TEST(ModemReplyAcceptanceLength, HeaderMustBeComplete) {
   const std::vector<uint8_t> reply = ReplyBytes(kTarget, 2, 7, "");
-  EXPECT_FALSE(AcceptReply(reply.data(), 9, 7, kTarget, true).has_value());
-  EXPECT_FALSE(AcceptReply(nullptr, 0, 7, kTarget, true).has_value());
-  const std::optional<ReplyView> empty = AcceptReply(reply.data(), 10, 7, kTarget, false);
+  EXPECT_FALSE(AcceptReply(reply.data(), 9, {7, 1}, kTarget, true).has_value());
+  EXPECT_FALSE(AcceptReply(nullptr, 0, {7, 1}, kTarget, true).has_value());
+  const std::optional<ReplyView> empty = AcceptReply(reply.data(), 10, {7, 1}, kTarget, false);
   ASSERT_TRUE(empty.has_value());
   EXPECT_EQ(empty->payloadLength, 0u);
 }

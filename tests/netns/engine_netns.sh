@@ -30,6 +30,7 @@ check() {  # check NAME EXPECTED_EXIT EXPECTED_TEXT COMMAND...
   local name=$1 want=$2 text=$3; shift 3
   local out rc=0
   out=$("$@" 2>&1) || rc=$?
+  echo "$out" >"$work/$name.out"
   if [ "$rc" != "$want" ] || ! grep -qF -- "$text" <<<"$out"; then
     echo "FAIL $name (exit $rc, wanted $want and '$text')"; echo "$out" | tail -20
     failures=$((failures + 1))
@@ -82,6 +83,31 @@ with_resolv() {  # with_resolv CONF COMMAND...
 }
 check name-test 0 "DNS Result: 198.51.100.1" \
   with_resolv "$work/live.conf" "$modemctl" --settings "$work/fast.ini" --dest "$gateway" 1,8
+stop_sim
+
+# A PC with a second adapter that holds the default route (a laptop also on a wireless network,
+# its access point in the same namespace so nothing it hears reaches the modem), then with no
+# default route at all: the broadcast discovery still finds the modem, and the settings reach it
+# through the adapter it answered on.
+start_sim 0.0.0.0
+ip -n "$netns_pc" route del default
+ip -n "$netns_pc" link add wl_pc type veth peer name wl_ap
+ip -n "$netns_pc" addr add 203.0.113.10/24 dev wl_pc
+ip -n "$netns_pc" addr add 203.0.113.1/24 dev wl_ap
+ip -n "$netns_pc" link set wl_ap up
+ip -n "$netns_pc" link set wl_pc up
+ip -n "$netns_pc" route add default via 203.0.113.1 dev wl_pc
+apply_by_broadcast() {
+  run_ctl --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=9 \
+    --set wlSecurity=PSK --set wlKey=passphrase 1,4,6,7,8
+}
+check default-route-elsewhere 0 "result: 9 1" apply_by_broadcast
+grep -qF "the modem answered on $netns_pc_if (198.51.100.10)" "$work/default-route-elsewhere.out" ||
+  { echo "FAIL the run did not name the adapter the modem answered on"; failures=$((failures + 1)); }
+ip -n "$netns_pc" route del default
+check no-default-route 0 "result: 9 1" apply_by_broadcast
+ip -n "$netns_pc" link del wl_pc
+ip -n "$netns_pc" route add default via 198.51.100.1
 stop_sim
 
 # ICMP echo, the internet test thread and the resolver's deadline.

@@ -60,8 +60,49 @@ check_leased() {
   grep -q " $leased " "$work/dnsmasq.leases" || fail "dnsmasq has no lease for $leased"
 }
 
+# Beside the modem's link, adapters that cannot be its cable: a bridge with a port, as container
+# and virtual machine hosts have, and an adapter whose cable is out. They keep their static
+# addresses, and the renewal takes no longer than the modem link's own (a client started on
+# either would wait out its time-out).
+ip -n "$pc" link add "qbr$$" type bridge forward_delay 0
+ip link add "qbp$$" netns "$pc" type veth peer name "qbq$$" netns "$netns_modem"
+ip -n "$pc" link set "qbp$$" master "qbr$$"
+ip -n "$pc" addr add 172.17.0.1/16 dev "qbr$$"
+ip link add "qun$$" netns "$pc" type veth peer name "quo$$" netns "$netns_modem"
+ip -n "$pc" addr add 10.9.9.9/24 dev "qun$$"
+for link in "qbp$$" "qbr$$" "qun$$"; do ip -n "$pc" link set "$link" up; done
+ip -n "$netns_modem" link set "qbq$$" up
+for _ in $(seq 50); do
+  ip -n "$pc" link show "qbr$$" | grep -q LOWER_UP && break
+  sleep 0.1
+done
+started=$(date +%s%N)
 run_renewal
+took_ms=$((($(date +%s%N) - started) / 1000000))
+echo "renewal took $took_ms ms"
 check_leased "switching the static adapter to DHCP"
+ip -n "$pc" -4 -o addr show dev "qbr$$" | grep -q ' 172\.17\.0\.1/16 ' ||
+  fail "the bridge lost its static address"
+ip -n "$pc" -4 -o addr show dev "qun$$" | grep -q ' 10\.9\.9\.9/24 ' ||
+  fail "the unplugged adapter lost its static address"
+[ "$took_ms" -lt 8000 ] || fail "the renewal waited on adapters that cannot reach the modem"
+for link in "qbr$$" "qbp$$" "qun$$"; do ip -n "$pc" link del "$link"; done
+first=$(pc_addresses | awk '{print $1}')
+
+# A wizard ended by SIGTERM or SIGHUP runs no exit hook; its DHCP client ends all the same.
+for signal in TERM HUP; do
+  QUILLON_DHCP_STATE_DIR="$work/state" ip netns exec "$pc" "$probe" renew-and-wait >"$work/wait.out" &
+  waiter=$!
+  for _ in $(seq 250); do
+    grep -q RenewAllDhcpLeases "$work/wait.out" && break
+    sleep 0.1
+  done
+  [ -n "$(ip netns pids "$pc" | grep -vx "$waiter")" ] || fail "no DHCP client runs beside the wizard"
+  kill -s "$signal" "$waiter"
+  wait "$waiter" || true
+  [ -z "$(ip netns pids "$pc")" ] || fail "SIG$signal left the DHCP client running"
+done
+check_leased "the wizard ended by a signal"
 first=$(pc_addresses | awk '{print $1}')
 
 # The adapter is on DHCP now: the second run releases the lease and gets a new one.

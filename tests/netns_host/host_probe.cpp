@@ -1,7 +1,10 @@
 // Runs one host service for real in the calling network namespace:
 //   host_probe renew     the wizard's DHCP renewal; exits with its result
+//   host_probe renew-and-wait  the renewal, then waits for a signal as a running wizard would
 //   host_probe adapters  the adapter list, one "name address/mask gateway" line per adapter
 //   host_probe start     takes the single-instance lock as the wizard does first at start
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -35,9 +38,14 @@ int main(int argc, char** argv) {
     std::printf("RenewAllDhcpLeases: %d\n", result);
     return result;
   }
+  if (argc == 2 && std::strcmp(argv[1], "renew-and-wait") == 0) {
+    std::printf("RenewAllDhcpLeases: %d\n", host::RenewAllDhcpLeases());
+    std::fflush(stdout);
+    for (;;) ::pause();
+  }
   if (argc == 2 && std::strcmp(argv[1], "adapters") == 0) return ListAdapters();
   if (argc == 2 && std::strcmp(argv[1], "start") == 0)
     return platform::CreateNamedMutex("Norvane")->alreadyExisted() ? 1 : 0;
-  std::fprintf(stderr, "usage: %s renew|adapters|start\n", argv[0]);
+  std::fprintf(stderr, "usage: %s renew|renew-and-wait|adapters|start\n", argv[0]);
   return 64;
 }

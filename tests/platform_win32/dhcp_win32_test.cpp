@@ -46,6 +46,18 @@ TEST(DhcpFallback, OnlyAMissingMethodSendsTheRequestToTheIpHelper) {
         << std::hex << c.hresult;
 }
 
+// COM security set first by another component of the process used to end the renewal with
+// nothing renewed; the IP Helper renews then. Wine accepts every security call, so this choice
+// cannot be met there from outside.
+TEST(DhcpFallback, SecuritySetElsewhereRenewsThroughTheIpHelper) {
+  using platform::win32::RenewalService;
+  using platform::win32::ServiceAfterSecurity;
+  EXPECT_EQ(ServiceAfterSecurity(0, false), RenewalService::kManagementInterface);
+  EXPECT_EQ(ServiceAfterSecurity(Code(0x80010119), true), RenewalService::kManagementInterface);
+  EXPECT_EQ(ServiceAfterSecurity(Code(0x80010119), false), RenewalService::kIpHelper);
+  EXPECT_EQ(ServiceAfterSecurity(Code(0x80004005), false), RenewalService::kIpHelper);
+}
+
 TEST(DhcpFallback, TheIpHelperInterfaceIsFoundByTheSurestTie) {
   const std::vector<IpInterface> interfaces = {
       {7, "\\DEVICE\\TCPIP_{11111111-2222-3333-4444-555555555555}"},

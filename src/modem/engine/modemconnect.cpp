@@ -132,14 +132,20 @@ void TfrmModemConnect::StartOnUiThread() {
   repliesDropped_ = 0;
   repliesTaken_ = 0;
   lastDropReason_.clear();
+  unfinishedCause_.clear();
   sendError_.clear();
   socketError_.clear();
+  adapterSockets_.clear();
+  answeredOn_.reset();
+  if (state == STATE_DISCOVERY) modemAdapter_.clear();
   WSocket.Close();
   WSocket.Addr = destinationAddress;
   WSocket.Port = std::to_string(destinationPort);
   WSocket.Proto = "udp";
+  WSocket.LocalAddr = RunLocalAddress();
   // A socket that cannot open has ended the run through WSocketError, with its reason.
   if (!WSocket.Open()) return;
+  if (state == STATE_DISCOVERY) OpenAdapterSockets();
   switch (state.load()) {
     case STATE_DISCOVERY:
       targetMac = kDiscoveryMac;
@@ -168,6 +174,7 @@ void TfrmModemConnect::StartOnUiThread() {
         // whose acknowledgement looks like this step's), so the step sends nothing at all and
         // ends by its time-out.
         sendBuffer = Datagram{};
+        stepSequences_ = SequenceWindow{};
       }
       break;
     case STATE_CMD_SAVEREBOOT:
@@ -193,21 +200,37 @@ void TfrmModemConnect::SendCommand(std::string_view name) {
   SendDatagram(datagram.bytes.data(), datagram.length);
 }
 
+// A new step: its resends keep the request and take new sequence numbers, and a reply to any of
+// them completes it, so that a modem slower than one resend interval is still heard. A reply to
+// an earlier step's request is never taken for this one's.
 void TfrmModemConnect::Send(const Request& request) {
   sendBuffer = AssembleDatagram(targetMac, request, ++sequenceNumber);
+  stepSequences_ = SequenceWindow{sequenceNumber, 1};
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
 }
 
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
+  stepSequences_.count = static_cast<uint16_t>(sequenceNumber - stepSequences_.first + 1);
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
 }
 
 // A send error still ends the step by its time-out, as a lost request would; the log and the
 // verdict say that the request never left.
 void TfrmModemConnect::SendDatagram(const uint8_t* data, size_t length) {
-  const int sent = WSocket.Send(data, length);
+  int sent = -1;
+  if (answeredOn_) {
+    sent = adapterSockets_[*answeredOn_].socket->Send(data, length);
+  } else if (!adapterSockets_.empty()) {
+    // One adapter that can send is enough; the error told is the last one's.
+    for (const AdapterSocket& adapter : adapterSockets_) {
+      const int result = adapter.socket->Send(data, length);
+      if (sent < 0) sent = result;
+    }
+  } else {
+    sent = WSocket.Send(data, length);
+  }
   if (sent >= 0) return;
   sendError_ = net::ErrorText(-sent);
   Note("send error: " + sendError_);
@@ -246,12 +269,16 @@ void TfrmModemConnect::Succeed() {
 }
 
 // The verdict tells a modem that never answered from one whose answers were all turned down,
-// so that a support engineer knows whether to look at the cable or at the modem.
+// and a modem that answered from what its answers said (the line down, the WAN not up, the name
+// test failed), so that a support engineer knows whether to look at the cable, the modem, the
+// telephone line or the provider.
 void TfrmModemConnect::Fail() {
   sessionResult = kSessionFailed;
   std::string verdict = "verdict: failed, ";
   if (!socketError_.empty())
     verdict += "socket error: " + socketError_;
+  else if (repliesTaken_ > 0 && !unfinishedCause_.empty())
+    verdict += "the modem answered: " + unfinishedCause_;
   else if (repliesTaken_ > 0)
     verdict += "the modem answered but the step did not complete";
   else if (repliesDropped_ > 0)

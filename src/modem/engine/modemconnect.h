@@ -7,12 +7,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "config/system_config.h"
 #include "modem/engine/engine_states.h"
 #include "modem/engine/log_memo.h"
 #include "modem/protocol/control_header.h"
 #include "modem/protocol/modem_settings.h"
+#include "modem/protocol/reply_acceptance.h"
 #include "modem/protocol/requests.h"
 #include "modem/protocol/token_text.h"
 #include "net/name_lookup.h"
@@ -96,6 +98,9 @@ class TfrmModemConnect : public ui::Form {
   void WSocketError(int error);
   void PingDnsLookupDone(int error);
 
+  // The sequence numbers whose replies the current step takes: its request's and its resends'.
+  const SequenceWindow& stepSequences() const { return stepSequences_; }
+
   // One received datagram, as WSocketDataAvailable hands it on (the fuzzer feeds it directly).
   void HandleDatagram(const uint8_t* data, size_t length);
 
@@ -116,14 +121,34 @@ class TfrmModemConnect : public ui::Form {
   void StartNameTest();
   void LookUpTestHost(size_t index);
   void SendDatagram(const uint8_t* data, size_t length);
+  std::string RunLocalAddress() const;
+  void OpenAdapterSockets();
+  void ReadAdapterSocket(size_t index);
+  void TakeAnsweringAdapter();
   void DropReply(std::string_view reason);
   void Succeed();
   void Fail();
 
+  // A broadcast discovery goes out of every adapter that has an address, through a socket bound
+  // to it; the one the modem answers on carries the rest of the run, and later runs bind to
+  // that adapter's address.
+  struct AdapterSocket {
+    std::string adapter;
+    uint32_t address = 0;
+    std::unique_ptr<net::UdpSocket> socket;
+  };
+  std::vector<AdapterSocket> adapterSockets_;
+  std::optional<size_t> answeredOn_;  // the adapter socket that carries the run
+  std::optional<size_t> heardOn_;     // the adapter socket whose datagram is being handled
+  std::string modemAdapter_;          // the adapter the modem last answered a discovery on
+
+  // The sequence numbers the current step has sent, whose replies it takes.
+  SequenceWindow stepSequences_;
   // What the current run met, for the verdict line that ends it.
   int32_t repliesDropped_ = 0;
   int32_t repliesTaken_ = 0;
   std::string lastDropReason_;
+  std::string unfinishedCause_;  // what the modem's own answers said kept the step from ending
   std::string sendError_;
   std::string socketError_;
 

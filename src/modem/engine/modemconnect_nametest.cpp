@@ -31,6 +31,8 @@ void TfrmModemConnect::PingDnsLookupDone(int error) {
   if (attemptCounter >= kMoreLookups) {
     Log("Ping Host Failed !!!");
     ++repliesTaken_;  // the WAN came up; only the name lookups failed
+    unfinishedCause_ = "the WAN is up but the internet name test failed (" +
+                       std::to_string(attemptCounter + 1) + " lookups)";
     Fail();
     return;
   }

@@ -27,14 +27,19 @@ std::string MacText(const MacAddress& mac) {
 
 // Why a datagram was no reply to the current request, with what it carried instead.
 std::string RejectionText(ReplyRejection why, const uint8_t* data, size_t length,
-                          uint16_t awaited) {
+                          SequenceWindow step) {
   const std::optional<ReplyView> view = SplitReply(data, length);
   switch (why) {
     case ReplyRejection::kShort:
       return "short datagram of " + std::to_string(length) + " bytes";
     case ReplyRejection::kStaleSequence:
-      return "stale sequence number " + std::to_string(view ? view->header.sequenceNumber : 0) +
-             " (awaiting " + std::to_string(awaited) + ")";
+      return "sequence number " + std::to_string(view ? view->header.sequenceNumber : 0) +
+             ", not one of this step's (" +
+             (step.count == 0
+                  ? std::string("it sent nothing")
+                  : std::to_string(step.first) + " to " +
+                        std::to_string(static_cast<uint16_t>(step.first + step.count - 1))) +
+             ")";
     case ReplyRejection::kForeignMac:
       return "from " + (view ? MacText(view->header.mac) : std::string()) +
              ", not the target modem";
@@ -65,9 +70,9 @@ void TfrmModemConnect::HandleDatagram(const uint8_t* data, size_t length) {
   const bool discovery = current == STATE_DISCOVERY;
   ReplyRejection why = ReplyRejection::kNone;
   const std::optional<ReplyView> reply =
-      AcceptReply(data, length, sequenceNumber, targetMac, discovery, &why);
+      AcceptReply(data, length, stepSequences_, targetMac, discovery, &why);
   if (!reply) {
-    DropReply(RejectionText(why, data, length, sequenceNumber));
+    DropReply(RejectionText(why, data, length, stepSequences_));
     return;
   }
   if (discovery && foundModemMac && reply->header.mac != *foundModemMac) {
@@ -133,6 +138,7 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
     return;
   }
   ++repliesTaken_;
+  TakeAnsweringAdapter();
   targetMac = mac;
   discoveredModel = discovery->model;
   discoveredPassword = discovery->password;
@@ -143,6 +149,7 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
   }
   state = STATE_QUERY_LINERATE;
   repliesTaken_ = repliesDropped_ = 0;  // the verdict judges the step that ends the run
+  unfinishedCause_.clear();
   Send(QueryRequest(kQueryLineRate));
   attemptCounter = 0;
   ArmTimer();
@@ -157,6 +164,7 @@ void TfrmModemConnect::OnLineRateReply() {
   }
   ++repliesTaken_;
   if (!*lineUp) {
+    unfinishedCause_ = "the DSL line is down";
     Log("ADSL is down");  // the resends poll the line again
     return;
   }
@@ -166,6 +174,7 @@ void TfrmModemConnect::OnLineRateReply() {
   }
   state = STATE_QUERY_PVC1;
   repliesTaken_ = repliesDropped_ = 0;
+  unfinishedCause_.clear();
   Send(QueryRequest(kQueryPvc1));
   attemptCounter = 0;
   ArmTimer();
@@ -221,7 +230,10 @@ void TfrmModemConnect::OnWanStatusReply() {
   }
   ++repliesTaken_;
   wanStatus = *status;
-  if (*status != kWanStatusUp) return;  // the resends poll again
+  if (*status != kWanStatusUp) {
+    unfinishedCause_ = "the WAN never came up (last status " + std::to_string(*status) + ")";
+    return;  // the resends poll again
+  }
   Timer.SetEnabled(false);
   Log("WanStatus is Up");
   state = STATE_WAN_UP;

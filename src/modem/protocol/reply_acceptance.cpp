@@ -30,13 +30,13 @@ std::optional<ReplyView> SplitReply(const uint8_t* datagram, size_t length) {
 }
 
 std::optional<ReplyView> AcceptReply(const uint8_t* datagram, size_t length,
-                                     uint16_t sequenceNumber, const MacAddress& targetMac,
+                                     SequenceWindow sequences, const MacAddress& targetMac,
                                      bool discoveryStep, ReplyRejection* why) {
   ReplyRejection rejection = ReplyRejection::kNone;
   std::optional<ReplyView> reply = SplitReply(datagram, length);
   if (!reply)
     rejection = ReplyRejection::kShort;
-  else if (reply->header.sequenceNumber != sequenceNumber)
+  else if (!sequences.Contains(reply->header.sequenceNumber))
     rejection = ReplyRejection::kStaleSequence;
   else if (!discoveryStep && reply->header.mac != targetMac)
     rejection = ReplyRejection::kForeignMac;

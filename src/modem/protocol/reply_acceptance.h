@@ -24,17 +24,26 @@ struct ReplyView {
 // Splits a datagram; nothing when it is shorter than the header.
 std::optional<ReplyView> SplitReply(const uint8_t* datagram, size_t length);
 
+// The sequence numbers of one step's sends: count numbers from its first request on, wrapping
+// at 65535. A step that sent nothing has none.
+struct SequenceWindow {
+  uint16_t first = 0;
+  uint16_t count = 0;
+
+  bool Contains(uint16_t sequence) const { return static_cast<uint16_t>(sequence - first) < count; }
+};
+
 // Why AcceptReply turned a datagram down.
 enum class ReplyRejection { kNone, kShort, kStaleSequence, kForeignMac, kNoModemMac };
 
-// The header checks every reply passes: it carries the current sequence number and, outside
-// the discovery step, the target modem's MAC address. In the discovery step any one modem's
-// MAC is accepted (the caller then takes the reply's MAC as its target), but not the broadcast,
-// a multicast or the all-zero address, which no modem has. The message code is the caller's
-// check, since the awaited code depends on its state. *why, when given, tells the reason of a
-// rejection.
+// The header checks every reply passes: it carries the sequence number of one of the current
+// step's sends and, outside the discovery step, the target modem's MAC address. In the discovery
+// step any one modem's MAC is accepted (the caller then takes the reply's MAC as its target), but
+// not the broadcast, a multicast or the all-zero address, which no modem has. The message code is
+// the caller's check, since the awaited code depends on its state. *why, when given, tells the
+// reason of a rejection.
 std::optional<ReplyView> AcceptReply(const uint8_t* datagram, size_t length,
-                                     uint16_t sequenceNumber, const MacAddress& targetMac,
+                                     SequenceWindow sequences, const MacAddress& targetMac,
                                      bool discoveryStep, ReplyRejection* why = nullptr);
 
 // True for the address of one device: neither the all-zero address nor a group address (the

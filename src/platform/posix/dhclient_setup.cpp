@@ -124,9 +124,29 @@ std::vector<std::string> InterfacesInAddressListing(std::string_view listing) {
   return names;
 }
 
+// Only the adapter cabled to the modem can take a lease from it. Every other adapter keeps its
+// addresses as they are: a bridge's is the gateway of the containers or virtual machines behind
+// it, and a client started on an unplugged or wireless adapter would only wait out its time-out.
 bool IsDhcpCandidate(const InterfaceFacts& facts) {
-  return facts.up && !facts.loopback && !facts.pointToPoint && facts.broadcast && facts.ethernet &&
-         !facts.enslaved;
+  constexpr std::string_view kNotACable[] = {"bridge", "bond",   "team",   "wlan",   "tun",
+                                             "vxlan",  "geneve", "gretap", "erspan", "wireguard"};
+  for (const std::string_view kind : kNotACable)
+    if (facts.kind == kind) return false;
+  return facts.up && facts.carrier && !facts.loopback && !facts.pointToPoint && facts.broadcast &&
+         facts.ethernet && !facts.enslaved;
+}
+
+std::string DeviceKindInUevent(std::string_view uevent) {
+  constexpr std::string_view kKey = "DEVTYPE=";
+  size_t start = 0;
+  while (start < uevent.size()) {
+    size_t end = uevent.find('\n', start);
+    if (end == std::string_view::npos) end = uevent.size();
+    const std::string_view line = uevent.substr(start, end - start);
+    if (line.substr(0, kKey.size()) == kKey) return std::string(line.substr(kKey.size()));
+    start = end + 1;
+  }
+  return {};
 }
 
 }  // namespace platform::posix

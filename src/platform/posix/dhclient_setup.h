@@ -58,9 +58,18 @@ struct InterfaceFacts {
   bool broadcast = false;
   bool ethernet = false;
   bool enslaved = false;  // a bridge port or bond member: its master carries the address
+  bool carrier = false;   // a cable (or a link's other end) is there
+  // What the kernel says the device is beyond Ethernet: "bridge", "bond", "wlan", "vxlan",
+  // "tun" and so on; empty for a plain Ethernet card or a veth link.
+  std::string kind;
 };
 
-// Whether DHCP applies to the interface: up, an Ethernet-like broadcast link of its own.
+// Whether the interface can be the cable to the modem, so that DHCP applies to it: up, with
+// carrier, an Ethernet broadcast link of its own, and not a bridge, a bond, a wireless card or
+// a tunnel.
 bool IsDhcpCandidate(const InterfaceFacts& facts);
+
+// The device kind from an interface's sysfs uevent text (its DEVTYPE line), or the empty text.
+std::string DeviceKindInUevent(std::string_view uevent);
 
 }  // namespace platform::posix

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -88,6 +89,60 @@ void AwaitClientOf(const std::string& pidFile) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
 }
 
+// The clients this process started, by pid, for the signal handler below: a handler may only
+// kill, where ending them at exit reads their pid files.
+constexpr size_t kMaxClients = 32;
+std::atomic<pid_t> startedClients[kMaxClients];
+struct sigaction previousTerm {};
+struct sigaction previousHup {};
+
+void RememberClient(pid_t pid) {
+  if (pid <= 0) return;
+  for (auto& slot : startedClients) {
+    pid_t empty = 0;
+    if (slot.compare_exchange_strong(empty, pid)) return;
+  }
+}
+
+// A released client ends by itself; its number may then go to another process.
+void ForgetClient(pid_t pid) {
+  if (pid <= 0) return;
+  for (auto& slot : startedClients) {
+    pid_t known = pid;
+    slot.compare_exchange_strong(known, 0);
+  }
+}
+
+// A wizard ended by SIGTERM or SIGHUP (a logout, a closed terminal, a service stop) runs no exit
+// hook; its root DHCP clients must end with it all the same. The signal then does what it did
+// before.
+void EndClientsOnSignal(int signal) {
+  for (auto& slot : startedClients)
+    if (const pid_t pid = slot.load(); pid > 0) ::kill(pid, SIGTERM);
+  const struct sigaction& previous = signal == SIGTERM ? previousTerm : previousHup;
+  if (previous.sa_flags & SA_SIGINFO) {
+    if (previous.sa_sigaction) previous.sa_sigaction(signal, nullptr, nullptr);
+    return;
+  }
+  if (previous.sa_handler != SIG_DFL) {
+    previous.sa_handler(signal);
+    return;
+  }
+  ::sigaction(signal, &previous, nullptr);
+  ::raise(signal);
+}
+
+void EndClientsOnSignals() {
+  for (const int signal : {SIGTERM, SIGHUP}) {
+    struct sigaction& previous = signal == SIGTERM ? previousTerm : previousHup;
+    if (::sigaction(signal, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) continue;
+    struct sigaction ending {};
+    ending.sa_handler = EndClientsOnSignal;
+    sigemptyset(&ending.sa_mask);
+    ::sigaction(signal, &ending, nullptr);
+  }
+}
+
 bool WriteFile(const std::string& path, const std::string& text, mode_t mode) {
   std::string temporary = path + ".new";
   ::unlink(temporary.c_str());
@@ -100,10 +155,24 @@ bool WriteFile(const std::string& path, const std::string& text, mode_t mode) {
   return false;
 }
 
-bool Enslaved(const std::string& name, unsigned flags) {
-  if (flags & IFF_SLAVE) return true;
+bool HasSysEntry(const std::string& name, const char* entry) {
   struct stat st {};
-  return ::lstat(("/sys/class/net/" + name + "/master").c_str(), &st) == 0;
+  return ::lstat(("/sys/class/net/" + name + "/" + entry).c_str(), &st) == 0;
+}
+
+bool Enslaved(const std::string& name, unsigned flags) {
+  return (flags & IFF_SLAVE) || HasSysEntry(name, "master");
+}
+
+// Some drivers name no device type; their sysfs entries tell instead.
+std::string DeviceKind(const std::string& name) {
+  std::string kind = posix::DeviceKindInUevent(ReadSmallFile("/sys/class/net/" + name + "/uevent"));
+  if (!kind.empty()) return kind;
+  if (HasSysEntry(name, "bridge")) return "bridge";
+  if (HasSysEntry(name, "bonding")) return "bond";
+  if (HasSysEntry(name, "wireless") || HasSysEntry(name, "phy80211")) return "wlan";
+  if (HasSysEntry(name, "tun_flags")) return "tun";
+  return {};
 }
 
 std::vector<posix::InterfaceFacts> ListInterfaces() {
@@ -122,6 +191,8 @@ std::vector<posix::InterfaceFacts> ListInterfaces() {
     facts.broadcast = entry->ifa_flags & IFF_BROADCAST;
     facts.ethernet = link->sll_hatype == ARPHRD_ETHER;
     facts.enslaved = Enslaved(facts.name, entry->ifa_flags);
+    facts.carrier = entry->ifa_flags & IFF_RUNNING;
+    facts.kind = DeviceKind(facts.name);
     interfaces.push_back(std::move(facts));
   }
   ::freeifaddrs(list);
@@ -181,6 +252,7 @@ class PosixDhcpSession : public DhcpSession {
   bool ReleaseLease(const DhcpAdapter& adapter) override {
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     auto files = posix::DhclientFilesFor(folder_, adapter.name);
+    ForgetClient(ClientOf(files.pidFile));
     return Succeeded(posix::DhclientReleaseCommand(dhclient_, files, adapter.name),
                      kReleaseTimeoutMs);
   }
@@ -189,11 +261,14 @@ class PosixDhcpSession : public DhcpSession {
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     // A client that keeps a lease runs as root; it must not outlive the wizard that started it.
     static const bool endedAtExit = std::atexit(posix::EndDhcpClients) == 0;
+    static const bool endedOnSignals = (EndClientsOnSignals(), true);
     (void)endedAtExit;
+    (void)endedOnSignals;
     auto files = posix::DhclientFilesFor(folder_, adapter.name);
     if (!Succeeded(posix::DhclientRenewCommand(dhclient_, files, adapter.name), kRenewTimeoutMs))
       return false;
     AwaitClientOf(files.pidFile);
+    RememberClient(ClientOf(files.pidFile));
     return true;
   }
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "platform/files.h"
+#include "platform/posix/private_folder.h"
 
 namespace platform::posix {
 namespace {
@@ -59,23 +60,23 @@ bool FullAccess(const std::string& path) {
   return ::access(path.c_str(), R_OK | W_OK) == 0;
 }
 
+// The key file itself, never what a link in its place names.
 bool IsRegularFile(const std::string& path) {
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// mkdir -p with private folders; folders that exist already keep their modes.
-bool MakeFolders(const std::string& folder) {
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    std::string part = folder.substr(0, slash);
-    if (!part.empty() && ::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    if (slash == std::string::npos) break;
-  }
-  return DirectoryExists(folder);
+// The program runs as root, and the current user's store lives wherever $XDG_CONFIG_HOME or $HOME
+// say: with another user's environment (sudo -E, su without -) that user could otherwise lay a
+// link in the store and have root write through it. A key's folder must be ours alone, as the
+// program's private folders are, and no other user may change anything on the way to it.
+bool KeyFolderSafe(const std::string& file) {
+  const std::string folder = file.substr(0, file.rfind('/'));
+  return IsPrivateFolder(folder) && SafeFromOtherUsers(folder);
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
   if (fd < 0) return std::nullopt;
   std::string text;
   char buffer[4096];
@@ -94,10 +95,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 // Writes beside the key file and renames over it, so a crash leaves the old or the new values,
-// never half of them.
+// never half of them. The rename replaces a link in the key file's place, never its target.
 bool ReplaceFile(const std::string& path, const std::string& text) {
   std::string temporary = path + ".tmp" + std::to_string(::getpid());
-  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+  // A file left by a crash is removed; whatever then takes its place makes the open fail.
+  ::unlink(temporary.c_str());
+  int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) return false;
   std::size_t written = 0;
   while (written < text.size()) {
@@ -177,7 +180,7 @@ bool FileRegistry::WriteText(RegistryRoot root, const std::string& keyPath,
   auto file = RegistryKeyFile(rootFolder_(root), keyPath);
   if (!file) return false;
   std::lock_guard lock(mutex_);
-  if (!MakeFolders(file->substr(0, file->rfind('/')))) return false;
+  if (!MakePrivateFolder(file->substr(0, file->rfind('/')))) return false;
   RegistryValues values;
   if (IsRegularFile(*file)) {
     auto existing = FullAccess(*file) ? ReadWholeFile(*file) : std::nullopt;
@@ -201,7 +204,7 @@ std::optional<std::string> FileRegistry::ReadText(RegistryRoot root, const std::
   auto file = RegistryKeyFile(rootFolder_(root), keyPath);
   if (!file) return std::nullopt;
   std::lock_guard lock(mutex_);
-  if (!IsRegularFile(*file) || !FullAccess(*file)) return std::nullopt;
+  if (!IsRegularFile(*file) || !FullAccess(*file) || !KeyFolderSafe(*file)) return std::nullopt;
   auto text = ReadWholeFile(*file);
   if (!text) return std::nullopt;
   for (const auto& [name, value] : ParseRegistryValues(*text)) {
@@ -217,7 +220,7 @@ bool FileRegistry::KeyExists(RegistryRoot root, const std::string& keyPath) {
   auto file = RegistryKeyFile(rootFolder_(root), keyPath);
   if (!file) return false;
   std::lock_guard lock(mutex_);
-  if (IsRegularFile(*file)) return FullAccess(*file);
+  if (IsRegularFile(*file)) return FullAccess(*file) && KeyFolderSafe(*file);
   // A key that only holds other keys has a folder and no file.
   std::string folder = file->substr(0, file->size() - 4);
   return DirectoryExists(folder) && ::access(folder.c_str(), R_OK | W_OK | X_OK) == 0;

@@ -20,6 +20,12 @@ bool EndsWithIgnoringCase(const std::string& text, const std::string& suffix) {
 
 }  // namespace
 
+RenewalService ServiceAfterSecurity(std::int32_t hresult, bool setByUs) {
+  constexpr std::uint32_t kTooLate = 0x80010119;  // RPC_E_TOO_LATE: set once already
+  const bool usable = hresult >= 0 || (static_cast<std::uint32_t>(hresult) == kTooLate && setByUs);
+  return usable ? RenewalService::kManagementInterface : RenewalService::kIpHelper;
+}
+
 bool IsMissingMethod(std::int32_t hresult) {
   const auto code = static_cast<std::uint32_t>(hresult);
   return code == kInvalidMethod || code == kMethodNotImplemented || code == kNotSupported;

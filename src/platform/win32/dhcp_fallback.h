@@ -18,6 +18,14 @@ enum class LeaseStep {
 // went through and the method gave one. 0 and 1 (done, restart needed) are acceptance.
 LeaseStep AfterLeaseMethod(std::int32_t hresult, std::optional<std::uint32_t> returnValue);
 
+// Which service renews the leases after COM security was asked for.
+enum class RenewalService { kManagementInterface, kIpHelper };
+
+// hresult is the security call's result; setByUs whether an earlier session of this process set
+// it. A setting made elsewhere (or none at all) may leave the management interface accepting
+// every call and renewing nothing, so the IP Helper does the renewal then.
+RenewalService ServiceAfterSecurity(std::int32_t hresult, bool setByUs);
+
 // The management interface's codes for a method the class does not offer.
 bool IsMissingMethod(std::int32_t hresult);
 

@@ -92,14 +92,42 @@ Variant* Property(IWbemClassObject* object, const wchar_t* name, Variant& value)
 
 // Security for the whole process may be set only once. Our own earlier setting is the one
 // wanted, so a later session goes on with it instead of giving up, as a plain second call would.
-bool InitialiseSecurity() {
+win32::RenewalService InitialiseSecurity() {
   static std::atomic<bool> setByUs{false};
   const HRESULT hr =
       ::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_PKT,
                              RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
   if (SUCCEEDED(hr)) setByUs = true;
-  return SUCCEEDED(hr) || (hr == RPC_E_TOO_LATE && setByUs);
+  return win32::ServiceAfterSecurity(hr, setByUs);
 }
+
+// The renewal without COM: the IP Helper releases and renews the lease of every interface, but
+// cannot switch an adapter with a static address to DHCP.
+class IpHelperDhcpSession final : public DhcpSession {
+ public:
+  std::vector<DhcpAdapter> Adapters() override {
+    std::vector<DhcpAdapter> adapters;
+    for (const win32::IpInterface& entry : win32::IpHelperInterfaces())
+      adapters.push_back({entry.name, entry.index, true});
+    return adapters;
+  }
+  bool EnableDhcp(const DhcpAdapter&) override { return false; }
+  bool ReleaseLease(const DhcpAdapter& adapter) override {
+    return win32::IpHelperLease(Identity(adapter), win32::LeaseAction::kRelease);
+  }
+  bool RenewLease(const DhcpAdapter& adapter) override {
+    return win32::IpHelperLease(Identity(adapter), win32::LeaseAction::kRenew);
+  }
+  std::string Method() const override { return "the IP Helper"; }
+
+ private:
+  static WmiAdapterIdentity Identity(const DhcpAdapter& adapter) {
+    WmiAdapterIdentity identity;
+    identity.index = adapter.index;
+    identity.interfaceIndex = adapter.index;
+    return identity;
+  }
+};
 
 constexpr wchar_t kQuery[] =
     L"Select * from Win32_NetworkAdapterConfiguration where IPEnabled=TRUE";
@@ -154,6 +182,8 @@ class WmiDhcpSession final : public DhcpSession {
     return Lease(adapter, L"RenewDHCPLease", win32::LeaseAction::kRenew);
   }
 
+  std::string Method() const override { return "the management interface"; }
+
  private:
   void Add(IWbemClassObject* object, std::vector<DhcpAdapter>& adapters) {
     Variant index, dhcp, description, interfaceIndex, settingId;
@@ -204,14 +234,19 @@ class WmiDhcpSession final : public DhcpSession {
 
 class WmiDhcp final : public DhcpService {
  public:
+  // The system's debug log tells which service renews.
   std::unique_ptr<DhcpSession> OpenSession() override {
     // COM on this thread: an earlier initialisation in another mode still lets us use it.
     const bool comInitialised = SUCCEEDED(::CoInitialize(nullptr));
-    if (!InitialiseSecurity()) {
+    std::unique_ptr<DhcpSession> session;
+    if (InitialiseSecurity() == win32::RenewalService::kManagementInterface) {
+      session = std::make_unique<WmiDhcpSession>(comInitialised);
+    } else {
       if (comInitialised) ::CoUninitialize();
-      return nullptr;
+      session = std::make_unique<IpHelperDhcpSession>();
     }
-    return std::make_unique<WmiDhcpSession>(comInitialised);
+    ::OutputDebugStringA(("DHCP renewal through " + session->Method() + "\n").c_str());
+    return session;
   }
 };
 

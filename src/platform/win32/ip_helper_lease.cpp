@@ -28,17 +28,27 @@ std::string Narrow(const WCHAR* text) {
   return narrow;
 }
 
+// GUIDs and device names are plain ASCII, so a lossy narrowing compares them safely.
+std::vector<IpInterface> InterfacesIn(const std::vector<unsigned char>& buffer) {
+  std::vector<IpInterface> interfaces;
+  if (buffer.empty()) return interfaces;
+  const auto* info = reinterpret_cast<const IP_INTERFACE_INFO*>(buffer.data());
+  for (LONG i = 0; i < info->NumAdapters; ++i)
+    interfaces.push_back({info->Adapter[i].Index, Narrow(info->Adapter[i].Name)});
+  return interfaces;
+}
+
 }  // namespace
+
+std::vector<IpInterface> IpHelperInterfaces() {
+  return InterfacesIn(InterfaceInfoBuffer());
+}
 
 bool IpHelperLease(const WmiAdapterIdentity& adapter, LeaseAction action) {
   std::vector<unsigned char> buffer = InterfaceInfoBuffer();
   if (buffer.empty()) return false;
   auto* info = reinterpret_cast<IP_INTERFACE_INFO*>(buffer.data());
-  // GUIDs and device names are plain ASCII, so a lossy narrowing compares them safely.
-  std::vector<IpInterface> interfaces;
-  for (LONG i = 0; i < info->NumAdapters; ++i)
-    interfaces.push_back({info->Adapter[i].Index, Narrow(info->Adapter[i].Name)});
-  const std::optional<std::uint32_t> index = MatchIpInterface(adapter, interfaces);
+  const std::optional<std::uint32_t> index = MatchIpInterface(adapter, InterfacesIn(buffer));
   if (!index) return false;
   for (LONG i = 0; i < info->NumAdapters; ++i) {
     IP_ADAPTER_INDEX_MAP& entry = info->Adapter[i];
