@@ -91,7 +91,7 @@ void ConnectionPages::collectSettings() {
   v.wanSubnetMask = helpers_.ReplaceAll(c.medSubnet.text(), " ", "");
   v.wanGateway = helpers_.ReplaceAll(c.medGateway.text(), " ", "");
   v.wanDnsServer = helpers_.ReplaceAll(c.medDNSIP.text(), " ", "");
-  if (form_.wirelessModule && form_.radioEnabled && wireless) wireless->collectWirelessValues();
+  if (wireless) wireless->keepModemValuesWhileRadioOff();
 
   engine.testDnsAfterWanUp = true;
   form_.openInternetPage = true;

@@ -95,10 +95,10 @@ pick 400 211 Up 1
 next
 shows_page wireless_page wireless.jpg || fail "the radio page did not lead to the wireless page"
 
-# Wireless page: a five-character WEP key is refused and framed; ten hexadecimal digits pass.
+# Wireless page: a four-character WEP key is refused and framed; ten hexadecimal digits pass.
 type_into 360 173 garden
 pick 400 265 Down 1  # None -> WEP Key(64 bits)
-type_into 360 293 12345
+type_into 360 293 1234
 next
 acknowledge wireless_key
 framed wireless_framed 341 285 || fail "no red frame around the key"
