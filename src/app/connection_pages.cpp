@@ -94,19 +94,21 @@ void ConnectionPages::WireEvents() {
   auto& c = form_.controls();
   struct ListRoutine {
     ui::ComboBox& list;
-    void (ConnectionPages::*refresh)();
+    Refresh refresh;
+    RefreshedRow row;
   };
   for (const ListRoutine& entry :
-       {ListRoutine{c.cbxDSLCountry, &ConnectionPages::fillIsps},
-        ListRoutine{c.cbxDSLISP, &ConnectionPages::applyIspChoice},
-        ListRoutine{c.cbxDSLProtocol, &ConnectionPages::protocolChanged}}) {
+       {ListRoutine{c.cbxDSLCountry, &ConnectionPages::fillIsps,
+                    &ConnectionPages::ispsFilledForCountry_},
+        ListRoutine{c.cbxDSLISP, &ConnectionPages::applyIspChoice, &ConnectionPages::ispApplied_},
+        ListRoutine{c.cbxDSLProtocol, &ConnectionPages::protocolChanged,
+                    &ConnectionPages::protocolApplied_}}) {
     ui::ComboBox* list = &entry.list;
-    auto refresh = entry.refresh;
+    const Refresh refresh = entry.refresh;
+    const RefreshedRow row = entry.row;
     list->onChange = [this, refresh] { (this->*refresh)(); };
-    list->onKeyUp = [this, refresh](int key) { ListKeyUp(refresh, key); };
-    list->onExit = [this, list, refresh] {
-      if (list->itemIndex() < 0) (this->*refresh)();
-    };
+    list->onKeyUp = [this, list, refresh, row](int key) { ListKeyUp(*list, refresh, row, key); };
+    list->onExit = [this, list, refresh, row] { ListExit(*list, refresh, row); };
   }
   auto selectFirstIfNone = [&list = c.cbxDSLEncaps] {
     if (list.itemIndex() < 0) list.SetItemIndex(0);
@@ -121,8 +123,12 @@ void ConnectionPages::WireEvents() {
     edit->onClick = [this, edit] { medAddressClick(*edit); };
 }
 
-void ConnectionPages::ListKeyUp(void (ConnectionPages::*refresh)(), int key) {
-  if (ChangesSelection(key)) (this->*refresh)();
+void ConnectionPages::ListKeyUp(ui::ComboBox& list, Refresh refresh, RefreshedRow row, int key) {
+  if (ChangesSelection(key) && list.itemIndex() != this->*row) (this->*refresh)();
+}
+
+void ConnectionPages::ListExit(ui::ComboBox& list, Refresh refresh, RefreshedRow row) {
+  if (list.itemIndex() < 0 || list.itemIndex() != this->*row) (this->*refresh)();
 }
 
 void ConnectionPages::edtDigitsKeyPress(char& key) {
@@ -162,6 +168,7 @@ void ConnectionPages::fillIsps() {
   c.cbxDSLISP.Clear();
   if (c.cbxDSLCountry.itemIndex() < 0) c.cbxDSLCountry.SetItemIndex(0);
   const int p = c.cbxDSLCountry.itemIndex();
+  ispsFilledForCountry_ = p;
   const bool realCountry = p >= 1 && p <= db.countryCount;
   const auto* country = realCountry ? &db.countries[static_cast<std::size_t>(p - 1)] : nullptr;
   const int count = country ? country->ispCount : 0;
@@ -184,6 +191,7 @@ void ConnectionPages::applyIspChoice() {
   c.edtMTU.Hide();
   if (c.cbxDSLISP.itemIndex() < 0) c.cbxDSLISP.SetItemIndex(0);
   const int i = c.cbxDSLISP.itemIndex();
+  ispApplied_ = i;
   const int country = c.cbxDSLCountry.itemIndex();
   const int n = static_cast<int>(c.cbxDSLISP.items().size());
   const quillon::config::_ISP_PROPERTY* isp = nullptr;
@@ -193,6 +201,7 @@ void ConnectionPages::applyIspChoice() {
 
   const int protocol = isp ? ProtocolPosition(isp->protocol) : 0;
   c.cbxDSLProtocol.SetItemIndex(protocol);
+  protocolApplied_ = protocol;
   c.cbxDSLEncaps.SetItemIndex(isp ? EncapsulationPosition(isp->encapsulation) : 0);
   c.edtVPI.SetText(isp ? std::to_string(isp->vpi) : kEnterANumber);
   c.edtVCI.SetText(isp ? (isp->vci >= 32 ? std::to_string(isp->vci) : "35") : kEnterANumber);
@@ -224,6 +233,7 @@ void ConnectionPages::protocolChanged() {
   auto& c = form_.controls();
   if (c.cbxDSLProtocol.itemIndex() < 0) c.cbxDSLProtocol.SetItemIndex(0);
   const int protocol = c.cbxDSLProtocol.itemIndex();
+  protocolApplied_ = protocol;
   form_.staticIpSelected = protocol == 4;
   form_.pppSelected = protocol == 1 || protocol == 2;
   if (protocol == 0) c.cbxDSLEncaps.SetItemIndex(0);

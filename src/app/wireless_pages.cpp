@@ -119,6 +119,7 @@ void WirelessPages::fillChannelList() {
   auto& c = form_.controls();
   const auto countries = quillon::config::wirelessCountries();
   const int country = c.cbxWLCountry.itemIndex();
+  channelsFilledFor_ = country;
   int channels = country >= 0 && country < static_cast<int>(countries.size())
                      ? countries[static_cast<std::size_t>(country)].channels
                      : 0;
@@ -141,8 +142,10 @@ void WirelessPages::fillChannelList() {
   c.cbxChannel.SetItemIndex(wanted >= 1 && wanted <= channels ? wanted : 0);
 }
 
+// A list closed without a new choice keeps the channel the user picked.
 void WirelessPages::cbxWLCountryKeyUp(int key) {
-  if (ChangesSelection(key)) fillChannelList();
+  if (ChangesSelection(key) && form_.controls().cbxWLCountry.itemIndex() != channelsFilledFor_)
+    fillChannelList();
 }
 
 void WirelessPages::cbxWLCountryExit() {

@@ -63,6 +63,8 @@ class WirelessPages : public PageGroup {
   std::optional<KeptSecurity> keptSecurity_;
   // The modem's country code when the table has no row for it, until the user picks a country.
   std::optional<std::string> keptCountry_;
+  // The country row the channel list was last built for.
+  int channelsFilledFor_ = -1;
 
   // The wireless values as the modem reported them, for a radio that the user switches off.
   struct ModemValues {

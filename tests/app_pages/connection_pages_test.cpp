@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app_pages/pages_fixture.h"
+#include "config/wireless_countries.h"
 #include "modem/engine/modemconnect.h"
 #include "modem/protocol/modem_settings.h"
 
@@ -126,6 +127,28 @@ TEST_F(ConnectionPagesTest, KeyboardChangesRefreshTheListsExceptForNavigationKey
   EXPECT_EQ(c().cbxDSLISP.text(), "Thamesline Broadband");
   country.UserKeyUp(40);  // Down
   EXPECT_EQ(c().cbxDSLISP.items().size(), 2u);
+}
+
+// Escape closes a dropped-down list without a new choice: what depends on it stays as edited.
+TEST_F(ConnectionPagesTest, ClosingAListWithoutAChoiceKeepsTheEditedFields) {
+  Pick(c().cbxDSLCountry, "United Kingdom");
+  Pick(c().cbxDSLISP, "Thamesline Broadband");
+  Retype(c().edtVCI, "40");
+  c().cbxDSLISP.UserKeyUp(27);
+  c().cbxDSLISP.UserExit();
+  EXPECT_EQ(c().edtVCI.text(), "40");
+  c().cbxDSLCountry.UserKeyUp(27);
+  EXPECT_EQ(c().cbxDSLISP.text(), "Thamesline Broadband");
+  Pick(c().cbxDSLProtocol, "PPPoE");
+  c().cbxDSLProtocol.UserKeyUp(27);
+  EXPECT_EQ(c().cbxDSLProtocol.text(), "PPPoE");
+  EXPECT_EQ(c().edtVCI.text(), "40");
+  wireless().initWirelessPage();
+  ShowPage(PAGE_WIRELESS_SETTING);
+  c().cbxWLCountry.UserSelect(quillon::config::wirelessCountryIndex("DE"));
+  c().cbxChannel.UserSelect(9);
+  c().cbxWLCountry.UserKeyUp(27);
+  EXPECT_EQ(c().cbxChannel.text(), "9");
 }
 
 TEST_F(ConnectionPagesTest, NumberFieldsTakeDigitsOnlyAndClearTheirPrompt) {
