@@ -258,7 +258,8 @@ TEST_F(ConnectionPagesTest, StaticIpValidationTable) {
   const StaticRow rows[] = {
       {"valid", "203.0.113.25", "255.255.255.0", "203.0.113.1", "198.51.100.53", -1, ""},
       {"short groups", "10.1.2.3", "255.0.0.0", "10.1.2.1", "10.1.2.1", -1, ""},
-      {"gateway elsewhere", "10.1.2.3", "255.255.255.0", "192.168.7.1", "10.1.2.1", -1, ""},
+      {"gateway elsewhere", "10.1.2.3", "255.255.255.0", "192.168.7.1", "10.1.2.1", 32,
+       "medGateway"},
       {"broadcast", "192.168.1.255", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
       // A last number of 0 is no host address before it is a network address.
       {"network /24", "192.168.1.0", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
@@ -404,6 +405,24 @@ TEST_F(ConnectionPagesTest, CollectionTrimsTheAccountAndStripsTheAddressBlanks) 
   EXPECT_EQ(s.connectionType, quillon::modem::kConnectionStaticIp);
   EXPECT_EQ(s.vpi, 1);
   EXPECT_EQ(s.vci, 32);
+}
+
+// Zero-padded groups, as the mask invites: the modem gets the address the check judged.
+TEST_F(ConnectionPagesTest, StaticAddressesAreSentInTheirPlainForm) {
+  main().wirelessModule = false;
+  Pick(c().cbxDSLCountry, "Testland");
+  Pick(c().cbxDSLISP, "Fixed");
+  ASSERT_EQ(Next(), PAGE_STATIC_IP);
+  Retype(c().medWANIP, "010.000.000.010");
+  Retype(c().medSubnet, "255.000.000.000");
+  Retype(c().medGateway, "010.000.000.001");
+  Retype(c().medDNSIP, "008.008.008.008");
+  ASSERT_EQ(Next(), PAGE_CHECK_SW_LINK) << messages.size();
+  const auto& s = Engine().modemSettings;
+  EXPECT_EQ(s.ipAddress, "10.0.0.10");
+  EXPECT_EQ(s.subnetMask, "255.0.0.0");
+  EXPECT_EQ(s.gateway, "10.0.0.1");
+  EXPECT_EQ(s.dnsServer, "8.8.8.8");
 }
 
 struct TakeRow {
