@@ -13,6 +13,8 @@ namespace {
 
 // Application message: the gateway lies outside the address's subnet.
 constexpr int kGatewayOutsideSubnet = 32;
+// Application message: a password character cannot be sent in the code page.
+constexpr int kPasswordNotSendable = 33;
 
 // An address as the checks read it: four decimal numbers without leading zeros, since the
 // mask edit invites zero-padded groups. A text of anything else (an untouched field) stays.
@@ -107,6 +109,12 @@ bool ConnectionPages::validatePppPage() {
   // Both checks judge the password that will be sent, and collection trims it.
   const std::string password = Trimmed(c.edtPassword.text());
   if (password.empty()) return Reject(20, c.edtPassword);
+  if (passwordLostCharacter_) {
+    passwordLostCharacter_ = false;
+    c.edtPassword.SetText("");
+    c.edtConfirmPass.SetText("");
+    return Reject(kPasswordNotSendable, c.edtPassword);
+  }
   if (password != Trimmed(c.edtConfirmPass.text())) return Reject(21, c.edtConfirmPass);
   form_.highlightVisible = false;
   return true;

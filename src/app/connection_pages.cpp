@@ -10,6 +10,7 @@
 #include "app/page_support.h"
 #include "config/isp_database.h"
 #include "modem/protocol/wizard_texts.h"
+#include "ui/ansi_text.h"
 
 namespace app {
 namespace {
@@ -117,6 +118,16 @@ void ConnectionPages::WireEvents() {
   c.cbxDSLEncaps.onExit = selectFirstIfNone;
   for (ui::Edit* edit : {&c.edtVPI, &c.edtVCI, &c.edtMTU})
     edit->onKeyPress = [this](char& key) { edtDigitsKeyPress(key); };
+  for (ui::Edit* edit : {&c.edtPassword, &c.edtConfirmPass}) {
+    edit->onKeyPress = [this](char key) {
+      if (key == ui::kNotInCodePage) passwordLostCharacter_ = true;
+    };
+    // Both fields emptied: whatever is typed next is judged afresh.
+    edit->onChange = [this, &c] {
+      if (c.edtPassword.text().empty() && c.edtConfirmPass.text().empty())
+        passwordLostCharacter_ = false;
+    };
+  }
   c.edtVPI.onClick = [this, &c] { edtNumberClick(c.edtVPI); };
   c.edtVCI.onClick = [this, &c] { edtNumberClick(c.edtVCI); };
   for (ui::MaskEdit* edit : {&c.medWANIP, &c.medSubnet, &c.medGateway, &c.medDNSIP})
@@ -252,6 +263,7 @@ void ConnectionPages::resetConnectionPage() {
   c.edtVPI.SetText(kEnterANumber);
   c.edtVCI.SetText(kEnterANumber);
   c.edtMTU.SetText("1492");
+  passwordLostCharacter_ = false;
   c.edtUsername.SetText(v.wanPppUser);
   c.edtPassword.SetText(v.wanPppPassword);
   c.edtConfirmPass.SetText(v.wanPppConfirm);

@@ -64,6 +64,9 @@ class ConnectionPages : public PageGroup {
   int ispsFilledForCountry_ = -1;
   int ispApplied_ = -1;
   int protocolApplied_ = -1;
+  // A character the code page lacks was typed into a password field: the password there is
+  // not what the user typed, and must be typed again.
+  bool passwordLostCharacter_ = false;
 };
 
 // The protocol and encapsulation lists' items.

@@ -8,6 +8,7 @@
 #include "config/wireless_countries.h"
 #include "modem/engine/modemconnect.h"
 #include "modem/protocol/modem_settings.h"
+#include "ui/ansi_text.h"
 
 namespace {
 
@@ -43,10 +44,10 @@ class ConnectionPagesTest : public PagesTest {
     return -1;
   }
   void Pick(ui::ComboBox& list, const std::string& text) { list.UserSelect(IndexOf(list, text)); }
-  // The user empties the field (select all, delete) and types.
+  // The user empties the field (select all, delete) and types, in UTF-8 as a window gets it.
   void Retype(ui::Edit& edit, const std::string& text) {
     edit.SetText("");
-    edit.UserType(text);
+    edit.UserType(ui::Utf8ToAnsi(text, edit.fontCharset()));
   }
   // The drawing position: higher is drawn later, on top.
   std::ptrdiff_t ZOrder(const ui::Control& control) {
@@ -324,6 +325,9 @@ TEST_F(ConnectionPagesTest, PppValidationTable) {
       {"blank password", "alice", "  ", "  ", 20, "edtPassword"},
       {"case differs", "alice", "Secret", "secret", 21, "edtConfirmPass"},
       {"blank differs", "alice", "sec ret", "secret", 21, "edtConfirmPass"},
+      // Typed in a window, a letter the code page lacks would vanish from what is sent.
+      {"letter outside the code page", "alice", "sekr\xD0\x96t99", "sekr\xD0\x96t99", 33,
+       "edtPassword"},
       {"outer blanks are not sent", "alice", "secret ", " secret", -1, ""},
       {"valid", "alice@isp.example", "secret", "secret", -1, ""},
   };
