@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/environment.h"
 #include "walk.h"
 
 namespace {
@@ -206,6 +207,30 @@ TEST_F(WirelessWalk, AnOpenModemGetsTheEuReminderWarning) {
   auto& c = main().controls();
   EXPECT_TRUE(c.imgWirelessRemindSsidWarnMsg.visible());
   EXPECT_FALSE(c.lblWlKey.visible());
+}
+
+// The profile cannot be written: the user is back on a working settings page, not on a bare
+// "Applying" page without buttons.
+TEST_F(WirelessWalk, AnUnwritableProfileLeadsBackToAWorkingPage) {
+  Prepare(Edition::kPlain);
+  WalkToRadioPage(kNoAccountIsp);
+  ASSERT_FALSE(HasFatalFailure());
+  Next();
+  ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
+  cd_.Write("not-a-folder", "x");
+  platform::SetEnvVar("XDG_CONFIG_HOME", (cd_.root() / "not-a-folder").string());
+  registry.refuseAll = true;
+  Next();
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_EQ(backend().messageBoxes()[0].text, "Error writing to profile");
+  auto& c = main().controls();
+  EXPECT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
+  EXPECT_TRUE(c.imgWirelessSettingBG.visible());
+  EXPECT_TRUE(c.edtSSID.visible());
+  EXPECT_FALSE(c.imgCheckSWLinkBG.visible());
+  EXPECT_FALSE(c.pbrCheckSWLink.visible());
+  Next();
+  EXPECT_EQ(backend().messageBoxes().size(), 2u) << "Next does nothing on the page";
 }
 
 }  // namespace
