@@ -114,7 +114,14 @@ void SoftwareLinkPage::tmrCheckSWLinkTimerTimer() {
 
 void SoftwareLinkPage::tmrCheckSWLinkThreadTimer() {
   auto& engine = Engine();
-  if (form_.workerTicks > kWatchTickLimit && engine.sessionResult != kSessionSucceeded)
+  // The name test starts within a WAN status run only once the WAN is up: a late WAN would
+  // leave it the one tick its run has left, so it counts its own ticks from its start.
+  std::int32_t ticks = form_.workerTicks;
+  if (engine.state == STATE_WAN_UP) {
+    if (!nameTestFirstTick_) nameTestFirstTick_ = form_.workerTicks;
+    ticks -= *nameTestFirstTick_;
+  }
+  if (ticks > kWatchTickLimit && engine.sessionResult != kSessionSucceeded)
     engine.sessionResult = kSessionFailed;
   switch (engine.sessionResult.load()) {
     case kSessionFailed:
@@ -232,6 +239,7 @@ void SoftwareLinkPage::StartWorker(std::int32_t startState) {
   worker_ = std::make_unique<thCheckSWLink>(form_.app().backend(), engine);
   worker_->SetPriority(platform::ThreadPriority::kLower);
   worker_->startState = startState;
+  nameTestFirstTick_.reset();
   worker_->addressList = form_.systemConfig.setup.InternetTestIPAddresses;
   // The outcome of the step before must not be read as this one's while the worker starts.
   engine.sessionResult = kSessionRunning;
