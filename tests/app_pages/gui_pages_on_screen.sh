@@ -87,6 +87,15 @@ next
 acknowledge ppp_mismatch
 framed ppp_framed 341 249 || fail "no red frame around the confirmation"
 type_into 360 257 Secret
+# A letter the Western code page lacks would vanish from the password: it is refused and both
+# fields are emptied for typing again.
+type_into 360 223 "sekrЖt99"
+type_into 360 257 "sekrЖt99"
+next
+acknowledge ppp_code_page
+framed ppp_code_page_framed 341 215 || fail "no red frame around the password"
+type_into 360 223 Secret
+type_into 360 257 Secret
 next
 shows_page ppp_done radio.jpg || fail "a valid PPP page did not lead to the radio page"
 
