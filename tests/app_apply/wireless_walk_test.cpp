@@ -45,11 +45,16 @@ class WirelessWalk : public QuickInstallWalk {
     }
     return f;
   }
-  // Radio on, through the reminder without visiting the settings page (EU).
-  void WalkPastTheEuReminder() {
+  // Starts the edition and clicks Next on the radio page, the radio on.
+  void PastTheRadioPage(Edition edition) {
+    Prepare(edition);
     WalkToRadioPage(kNoAccountIsp);
     ASSERT_FALSE(HasFatalFailure());
     Next();
+  }
+  // Radio on, through the reminder without visiting the settings page (EU).
+  void WalkPastTheEuReminder() {
+    PastTheRadioPage(Edition::kEu);
     ASSERT_EQ(main().currentPage, PAGE_WIRELESS_REMIND_SSID);
     Next();
     ASSERT_TRUE(ReachCompletion(Edition::kEu)) << LastMessage();
@@ -59,11 +64,8 @@ class WirelessWalk : public QuickInstallWalk {
 // EU: the settings page is one Back from the reminder; what was typed there and left by Back
 // was never checked, and the reminder shows the modem's own network.
 TEST_F(WirelessWalk, AnEuSettingsPageLeftByBackIsNotSent) {
-  Prepare(Edition::kEu);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kEu));
   auto& c = main().controls();
-  Next();
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_REMIND_SSID);
   Back();
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
@@ -85,7 +87,6 @@ TEST_F(WirelessWalk, AnEuSettingsPageLeftByBackIsNotSent) {
 // keeps it, and the settings page elsewhere waits for the user's choice.
 TEST_F(WirelessWalk, AnUnknownSecurityTypeIsNeverOpenedBehindTheUsersBack) {
   modemConfig = kSharedWepModem;
-  Prepare(Edition::kEu);
   WalkPastTheEuReminder();
   EXPECT_FALSE(main().controls().imgWirelessRemindSsidWarnMsg.visible());
   const Fields wireless = ModemWireless();
@@ -111,11 +112,8 @@ TEST_F(WirelessWalk, RadioOffWithAnUnknownSecurityTypeFinishesAndKeepsIt) {
 
 // A failed attempt sent the typed network; switching the radio off then sends the modem's own.
 TEST_F(WirelessWalk, RadioOffAfterAFailedAttemptSendsTheModemsOwnSettings) {
-  Prepare(Edition::kPlain);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kPlain));
   auto& c = main().controls();
-  Next();
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
   Type(c.edtSSID, "NewNet");
   Pick(c.cbxEncryptType, "WPA PSK");
@@ -139,10 +137,7 @@ TEST_F(WirelessWalk, AKeptSecurityIsRecordedAndShown) {
   std::string ini = cd_.Read("Language/English/dslutility.ini");
   ini.replace(ini.find("WPAKeySupport=3"), 15, "WPAKeySupport=1");
   cd_.Write("Language/English/dslutility.ini", ini);
-  Prepare(Edition::kPlain);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
-  Next();
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kPlain));
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
   EXPECT_EQ(main().controls().cbxEncryptType.text(), "WPA2 PSK");
   Next();
@@ -163,10 +158,7 @@ TEST_F(WirelessWalk, AnEuKeptWep128KeyPassesAndIsRecorded) {
       "saved.wireless.wlAuthMode=open\n"
       "saved.wireless.wlCountryCode=DE\n"
       "saved.wireless.wlKeyNumber=1\n";
-  Prepare(Edition::kEu);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
-  Next();
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kEu));
   Back();
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
   Next();
@@ -183,10 +175,7 @@ TEST_F(WirelessWalk, AnEuKeptWep128KeyPassesAndIsRecorded) {
 TEST_F(WirelessWalk, AnUnknownCountryKeepsTheModemsChannel) {
   modemConfig = std::string(kModemConfig) + "saved.wireless.wlCountryCode=XX\n" +
                 "saved.wireless.wlChannel=13\n";
-  Prepare(Edition::kPlain);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
-  Next();
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kPlain));
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
   EXPECT_EQ(main().controls().cbxChannel.text(), "13");
   Next();
@@ -199,10 +188,7 @@ TEST_F(WirelessWalk, AnUnknownCountryKeepsTheModemsChannel) {
 // An open modem: the EU reminder warns instead of showing an empty key.
 TEST_F(WirelessWalk, AnOpenModemGetsTheEuReminderWarning) {
   modemConfig = std::string(kModemConfig) + "saved.wireless.wlAuthMode=open\n";
-  Prepare(Edition::kEu);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
-  Next();
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kEu));
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_REMIND_SSID);
   auto& c = main().controls();
   EXPECT_TRUE(c.imgWirelessRemindSsidWarnMsg.visible());
@@ -212,10 +198,7 @@ TEST_F(WirelessWalk, AnOpenModemGetsTheEuReminderWarning) {
 // The profile cannot be written: the user is back on a working settings page, not on a bare
 // "Applying" page without buttons.
 TEST_F(WirelessWalk, AnUnwritableProfileLeadsBackToAWorkingPage) {
-  Prepare(Edition::kPlain);
-  WalkToRadioPage(kNoAccountIsp);
-  ASSERT_FALSE(HasFatalFailure());
-  Next();
+  ASSERT_NO_FATAL_FAILURE(PastTheRadioPage(Edition::kPlain));
   ASSERT_EQ(main().currentPage, PAGE_WIRELESS_SETTING);
   cd_.Write("not-a-folder", "x");
   platform::SetEnvVar("XDG_CONFIG_HOME", (cd_.root() / "not-a-folder").string());
