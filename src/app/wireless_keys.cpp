@@ -147,8 +147,8 @@ void WirelessPages::collectWirelessValues() {
   KeepModemValuesUnlessChanged();
 }
 
-// What the lists could not show goes back as the modem had it. The engine's own security code
-// is no list text, so the hand-over then leaves the modem's type and key as they were read.
+// What the lists could not show goes back as the modem had it: the engine's own security code
+// and key, which the hand-over sends back as they were read.
 void WirelessPages::KeepModemValuesUnlessChanged() {
   auto& v = form_.values;
   if (keptCountry_) v.wirelessCountry = *keptCountry_;
