@@ -6,10 +6,12 @@
 
 #include "app/frmmain.h"
 #include "app/program_windows.h"
+#include "app/wireless_pages.h"
 #include "config/number_text.h"
 #include "host/bkitlib.h"
 #include "modem/engine/engine_states.h"
 #include "modem/engine/modemconnect.h"
+#include "modem/protocol/wireless_record.h"
 #include "modem/workers/thswlink.h"
 #include "ui/application.h"
 
@@ -33,14 +35,13 @@ constexpr int kModemNotFound = 5;
 constexpr int kLineDown = 6;
 constexpr int kApplyFailed = 7;
 
-// The registry's security type for the wizard's encryption texts. A text outside the table (a
-// code read back from a modem whose radio page said "Disabled") names none.
+// The registry's security type for a security text or a code kept from the modem; a type the
+// wizard cannot name has none, and the record keeps its previous type and key.
 std::optional<std::int32_t> SecurityTypeOf(const std::string& security) {
-  if (security == "None") return 0;
-  for (const char* wep : {"WEP Key(64 bits)", "WEP 64bit", "WEP Key(128 bits)"})
-    if (security == wep) return 1;
-  for (const char* wpa : {"WPA PSK", "WPA-PSK", "WPA2 PSK"})
-    if (security == wpa) return 2;
+  const std::string code = SecurityCodeOf(security);
+  if (code == kSecurityNone) return 0;
+  if (code == kSecurityWep64 || code == kSecurityWep128) return 1;
+  if (code == kSecurityPsk || code == kSecurityPsk2) return 2;
   return std::nullopt;
 }
 
@@ -113,7 +114,14 @@ void SoftwareLinkPage::tmrCheckSWLinkTimerTimer() {
 
 void SoftwareLinkPage::tmrCheckSWLinkThreadTimer() {
   auto& engine = Engine();
-  if (form_.workerTicks > kWatchTickLimit && engine.sessionResult != kSessionSucceeded)
+  // The name test starts within a WAN status run only once the WAN is up: a late WAN would
+  // leave it the one tick its run has left, so it counts its own ticks from its start.
+  std::int32_t ticks = form_.workerTicks;
+  if (engine.state == STATE_WAN_UP) {
+    if (!nameTestFirstTick_) nameTestFirstTick_ = form_.workerTicks;
+    ticks -= *nameTestFirstTick_;
+  }
+  if (ticks > kWatchTickLimit && engine.sessionResult != kSessionSucceeded)
     engine.sessionResult = kSessionFailed;
   switch (engine.sessionResult.load()) {
     case kSessionFailed:
@@ -179,7 +187,12 @@ void SoftwareLinkPage::ContinueAfter(std::int32_t finishedState) {
       form_.linkCheckStep = STATE_SET_PVC1;
       break;
     case STATE_SET_PVC1:
-      form_.linkCheckStep = form_.wirelessModule ? STATE_SET_WIRELESS : STATE_CMD_SAVEREBOOT;
+      // A modem whose security type the wizard cannot set, with nothing chosen instead, keeps
+      // its wireless settings: there is no record to send, and no reply to wait for.
+      form_.linkCheckStep =
+          form_.wirelessModule && WirelessRecordFromSettings(Engine().modemSettings)
+              ? STATE_SET_WIRELESS
+              : STATE_CMD_SAVEREBOOT;
       break;
     case STATE_SET_WIRELESS:
       form_.linkCheckStep = STATE_CMD_SAVEREBOOT;
@@ -226,6 +239,7 @@ void SoftwareLinkPage::StartWorker(std::int32_t startState) {
   worker_ = std::make_unique<thCheckSWLink>(form_.app().backend(), engine);
   worker_->SetPriority(platform::ThreadPriority::kLower);
   worker_->startState = startState;
+  nameTestFirstTick_.reset();
   worker_->addressList = form_.systemConfig.setup.InternetTestIPAddresses;
   // The outcome of the step before must not be read as this one's while the worker starts.
   engine.sessionResult = kSessionRunning;

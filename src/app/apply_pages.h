@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/page_group.h"
@@ -45,6 +46,8 @@ class SoftwareLinkPage : public PageGroup {
 
   TmainForm& form_;
   std::unique_ptr<quillon::modem::thCheckSWLink> worker_;
+  // The watch tick at which the current run's internet name test was first seen running.
+  std::optional<std::int32_t> nameTestFirstTick_;
 };
 
 }  // namespace app

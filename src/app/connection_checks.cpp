@@ -9,6 +9,33 @@
 #include "modem/protocol/wizard_texts.h"
 
 namespace app {
+namespace {
+
+// Application message: the gateway lies outside the address's subnet.
+constexpr int kGatewayOutsideSubnet = 32;
+// Application message: a password character cannot be sent in the code page.
+constexpr int kPasswordNotSendable = 33;
+
+// An address as the checks read it: four decimal numbers without leading zeros, since the
+// mask edit invites zero-padded groups. A text of anything else (an untouched field) stays.
+std::string PlainAddress(const std::string& text) {
+  std::string plain;
+  std::size_t start = 0;
+  for (int group = 0; group < 4; ++group) {
+    const std::size_t dot = text.find('.', start);
+    if ((group < 3) != (dot != std::string::npos)) return text;
+    const std::string part = text.substr(start, dot == std::string::npos ? dot : dot - start);
+    if (part.empty() || part.size() > 3 ||
+        part.find_first_not_of("0123456789") != std::string::npos)
+      return text;
+    if (group > 0) plain += '.';
+    plain += std::to_string(std::stoi(part));
+    start = dot + 1;
+  }
+  return plain;
+}
+
+}  // namespace
 
 bool ConnectionPages::Reject(int message, ui::Control& control) {
   form_.showPopMessage(form_.applicationMessage(message));
@@ -58,6 +85,19 @@ bool ConnectionPages::validateStaticIpPage() {
   if (!holds([&] { return h.IsNotEdgeAddress(address, mask, 0); })) return Reject(15, c.medWANIP);
   if (!holds([&] { return h.IsNotEdgeAddress(address, mask, 1); })) return Reject(15, c.medSubnet);
   if (!holds([&] { return h.IsValidHostAddress(gateway); })) return Reject(17, c.medGateway);
+  // A gateway the modem cannot reach would fail only minutes later, blamed on the account.
+  const bool gatewayReachable = holds([&] {
+    h.ParseDottedQuad(address);
+    const auto a = h.octets;
+    h.ParseDottedQuad(mask);
+    const auto m = h.octets;
+    h.ParseDottedQuad(gateway);
+    const auto g = h.octets;
+    for (std::size_t i = 0; i < a.size(); ++i)
+      if ((a[i] & m[i]) != (g[i] & m[i])) return false;
+    return true;
+  });
+  if (!gatewayReachable) return Reject(kGatewayOutsideSubnet, c.medGateway);
   if (!holds([&] { return h.IsValidHostAddress(dns); })) return Reject(18, c.medDNSIP);
   form_.highlightVisible = false;
   return true;
@@ -69,6 +109,12 @@ bool ConnectionPages::validatePppPage() {
   // Both checks judge the password that will be sent, and collection trims it.
   const std::string password = Trimmed(c.edtPassword.text());
   if (password.empty()) return Reject(20, c.edtPassword);
+  if (passwordLostCharacter_) {
+    passwordLostCharacter_ = false;
+    c.edtPassword.SetText("");
+    c.edtConfirmPass.SetText("");
+    return Reject(kPasswordNotSendable, c.edtPassword);
+  }
   if (password != Trimmed(c.edtConfirmPass.text())) return Reject(21, c.edtConfirmPass);
   form_.highlightVisible = false;
   return true;
@@ -87,11 +133,11 @@ void ConnectionPages::collectSettings() {
   v.wanPppUser = Trimmed(c.edtUsername.text());
   v.wanPppPassword = Trimmed(c.edtPassword.text());
   v.wanPppConfirm = Trimmed(c.edtConfirmPass.text());
-  v.wanIpAddress = helpers_.ReplaceAll(c.medWANIP.text(), " ", "");
-  v.wanSubnetMask = helpers_.ReplaceAll(c.medSubnet.text(), " ", "");
-  v.wanGateway = helpers_.ReplaceAll(c.medGateway.text(), " ", "");
-  v.wanDnsServer = helpers_.ReplaceAll(c.medDNSIP.text(), " ", "");
-  if (form_.wirelessModule && form_.radioEnabled && wireless) wireless->collectWirelessValues();
+  v.wanIpAddress = PlainAddress(helpers_.ReplaceAll(c.medWANIP.text(), " ", ""));
+  v.wanSubnetMask = PlainAddress(helpers_.ReplaceAll(c.medSubnet.text(), " ", ""));
+  v.wanGateway = PlainAddress(helpers_.ReplaceAll(c.medGateway.text(), " ", ""));
+  v.wanDnsServer = PlainAddress(helpers_.ReplaceAll(c.medDNSIP.text(), " ", ""));
+  if (wireless) wireless->keepModemValuesWhileRadioOff();
 
   engine.testDnsAfterWanUp = true;
   form_.openInternetPage = true;

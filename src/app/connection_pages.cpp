@@ -10,6 +10,7 @@
 #include "app/page_support.h"
 #include "config/isp_database.h"
 #include "modem/protocol/wizard_texts.h"
+#include "ui/ansi_text.h"
 
 namespace app {
 namespace {
@@ -94,19 +95,21 @@ void ConnectionPages::WireEvents() {
   auto& c = form_.controls();
   struct ListRoutine {
     ui::ComboBox& list;
-    void (ConnectionPages::*refresh)();
+    Refresh refresh;
+    RefreshedRow row;
   };
   for (const ListRoutine& entry :
-       {ListRoutine{c.cbxDSLCountry, &ConnectionPages::fillIsps},
-        ListRoutine{c.cbxDSLISP, &ConnectionPages::applyIspChoice},
-        ListRoutine{c.cbxDSLProtocol, &ConnectionPages::protocolChanged}}) {
+       {ListRoutine{c.cbxDSLCountry, &ConnectionPages::fillIsps,
+                    &ConnectionPages::ispsFilledForCountry_},
+        ListRoutine{c.cbxDSLISP, &ConnectionPages::applyIspChoice, &ConnectionPages::ispApplied_},
+        ListRoutine{c.cbxDSLProtocol, &ConnectionPages::protocolChanged,
+                    &ConnectionPages::protocolApplied_}}) {
     ui::ComboBox* list = &entry.list;
-    auto refresh = entry.refresh;
+    const Refresh refresh = entry.refresh;
+    const RefreshedRow row = entry.row;
     list->onChange = [this, refresh] { (this->*refresh)(); };
-    list->onKeyUp = [this, refresh](int key) { ListKeyUp(refresh, key); };
-    list->onExit = [this, list, refresh] {
-      if (list->itemIndex() < 0) (this->*refresh)();
-    };
+    list->onKeyUp = [this, list, refresh, row](int key) { ListKeyUp(*list, refresh, row, key); };
+    list->onExit = [this, list, refresh, row] { ListExit(*list, refresh, row); };
   }
   auto selectFirstIfNone = [&list = c.cbxDSLEncaps] {
     if (list.itemIndex() < 0) list.SetItemIndex(0);
@@ -115,14 +118,28 @@ void ConnectionPages::WireEvents() {
   c.cbxDSLEncaps.onExit = selectFirstIfNone;
   for (ui::Edit* edit : {&c.edtVPI, &c.edtVCI, &c.edtMTU})
     edit->onKeyPress = [this](char& key) { edtDigitsKeyPress(key); };
+  for (ui::Edit* edit : {&c.edtPassword, &c.edtConfirmPass}) {
+    edit->onKeyPress = [this](char key) {
+      if (key == ui::kNotInCodePage) passwordLostCharacter_ = true;
+    };
+    // Both fields emptied: whatever is typed next is judged afresh.
+    edit->onChange = [this, &c] {
+      if (c.edtPassword.text().empty() && c.edtConfirmPass.text().empty())
+        passwordLostCharacter_ = false;
+    };
+  }
   c.edtVPI.onClick = [this, &c] { edtNumberClick(c.edtVPI); };
   c.edtVCI.onClick = [this, &c] { edtNumberClick(c.edtVCI); };
   for (ui::MaskEdit* edit : {&c.medWANIP, &c.medSubnet, &c.medGateway, &c.medDNSIP})
     edit->onClick = [this, edit] { medAddressClick(*edit); };
 }
 
-void ConnectionPages::ListKeyUp(void (ConnectionPages::*refresh)(), int key) {
-  if (ChangesSelection(key)) (this->*refresh)();
+void ConnectionPages::ListKeyUp(ui::ComboBox& list, Refresh refresh, RefreshedRow row, int key) {
+  if (ChangesSelection(key) && list.itemIndex() != this->*row) (this->*refresh)();
+}
+
+void ConnectionPages::ListExit(ui::ComboBox& list, Refresh refresh, RefreshedRow row) {
+  if (list.itemIndex() < 0 || list.itemIndex() != this->*row) (this->*refresh)();
 }
 
 void ConnectionPages::edtDigitsKeyPress(char& key) {
@@ -162,6 +179,7 @@ void ConnectionPages::fillIsps() {
   c.cbxDSLISP.Clear();
   if (c.cbxDSLCountry.itemIndex() < 0) c.cbxDSLCountry.SetItemIndex(0);
   const int p = c.cbxDSLCountry.itemIndex();
+  ispsFilledForCountry_ = p;
   const bool realCountry = p >= 1 && p <= db.countryCount;
   const auto* country = realCountry ? &db.countries[static_cast<std::size_t>(p - 1)] : nullptr;
   const int count = country ? country->ispCount : 0;
@@ -184,6 +202,7 @@ void ConnectionPages::applyIspChoice() {
   c.edtMTU.Hide();
   if (c.cbxDSLISP.itemIndex() < 0) c.cbxDSLISP.SetItemIndex(0);
   const int i = c.cbxDSLISP.itemIndex();
+  ispApplied_ = i;
   const int country = c.cbxDSLCountry.itemIndex();
   const int n = static_cast<int>(c.cbxDSLISP.items().size());
   const quillon::config::_ISP_PROPERTY* isp = nullptr;
@@ -193,6 +212,7 @@ void ConnectionPages::applyIspChoice() {
 
   const int protocol = isp ? ProtocolPosition(isp->protocol) : 0;
   c.cbxDSLProtocol.SetItemIndex(protocol);
+  protocolApplied_ = protocol;
   c.cbxDSLEncaps.SetItemIndex(isp ? EncapsulationPosition(isp->encapsulation) : 0);
   c.edtVPI.SetText(isp ? std::to_string(isp->vpi) : kEnterANumber);
   c.edtVCI.SetText(isp ? (isp->vci >= 32 ? std::to_string(isp->vci) : "35") : kEnterANumber);
@@ -224,6 +244,7 @@ void ConnectionPages::protocolChanged() {
   auto& c = form_.controls();
   if (c.cbxDSLProtocol.itemIndex() < 0) c.cbxDSLProtocol.SetItemIndex(0);
   const int protocol = c.cbxDSLProtocol.itemIndex();
+  protocolApplied_ = protocol;
   form_.staticIpSelected = protocol == 4;
   form_.pppSelected = protocol == 1 || protocol == 2;
   if (protocol == 0) c.cbxDSLEncaps.SetItemIndex(0);
@@ -242,6 +263,7 @@ void ConnectionPages::resetConnectionPage() {
   c.edtVPI.SetText(kEnterANumber);
   c.edtVCI.SetText(kEnterANumber);
   c.edtMTU.SetText("1492");
+  passwordLostCharacter_ = false;
   c.edtUsername.SetText(v.wanPppUser);
   c.edtPassword.SetText(v.wanPppPassword);
   c.edtConfirmPass.SetText(v.wanPppConfirm);

@@ -6,6 +6,7 @@
 #include "host/modhelpfulfunc.h"
 
 namespace ui {
+class ComboBox;
 class Control;
 class Edit;
 class MaskEdit;
@@ -39,8 +40,12 @@ class ConnectionPages : public PageGroup {
   bool validateStaticIpPage();
   bool validatePppPage();
 
-  // Event handlers of the page controls.
-  void ListKeyUp(void (ConnectionPages::*refresh)(), int key);
+  // Event handlers of the page controls. A list's refresh routine and the member where it
+  // notes the row it last refreshed for.
+  using Refresh = void (ConnectionPages::*)();
+  using RefreshedRow = int ConnectionPages::*;
+  void ListKeyUp(ui::ComboBox& list, Refresh refresh, RefreshedRow row, int key);
+  void ListExit(ui::ComboBox& list, Refresh refresh, RefreshedRow row);
   void edtDigitsKeyPress(char& key);
   void edtNumberClick(ui::Edit& edit);
   void medAddressClick(ui::MaskEdit& edit);
@@ -54,6 +59,14 @@ class ConnectionPages : public PageGroup {
 
   TmainForm& form_;
   host::HelpfulFunc helpers_;
+  // The rows the dependent fields were last refreshed for: a list closed without a new choice
+  // (Escape, Tab) must not throw away what the user edited since.
+  int ispsFilledForCountry_ = -1;
+  int ispApplied_ = -1;
+  int protocolApplied_ = -1;
+  // A character the code page lacks was typed into a password field: the password there is
+  // not what the user typed, and must be typed again.
+  bool passwordLostCharacter_ = false;
 };
 
 // The protocol and encapsulation lists' items.

@@ -65,6 +65,10 @@ void TmainForm::routerPasswordRule() {
       // The dialog never clears its flag: left set, every later visit in this run would take
       // even the right password for a reset and lead back to the menu again.
       dialog.forgottenPassword = false;
+      // The factory reset restarts the router: the next installation checks the computer's
+      // link and the DSL line again before it asks the router.
+      processState().ethernetLinkState = kLinkNotTested;
+      processState().adslLinkState = kLinkNotTested;
       currentPage = PAGE_MAIN_MENU;
       return;
     }

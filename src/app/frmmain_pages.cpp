@@ -127,8 +127,10 @@ void TmainForm::showPage() {
   HideAllPages();
   LayOutCurrentPage();
   offerKeyButtons();
-  if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
+  // Noted before the software link page runs: when it steps back at once, the page it steps
+  // back to must be laid out, not taken for the one already on screen.
   state.lastShownPage = currentPage;
+  if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
   highlightControl(focusControl);
 }
 

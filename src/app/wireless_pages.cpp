@@ -119,9 +119,13 @@ void WirelessPages::fillChannelList() {
   auto& c = form_.controls();
   const auto countries = quillon::config::wirelessCountries();
   const int country = c.cbxWLCountry.itemIndex();
+  channelsFilledFor_ = country;
   int channels = country >= 0 && country < static_cast<int>(countries.size())
                      ? countries[static_cast<std::size_t>(country)].channels
                      : 0;
+  // A country the table does not know keeps the modem's channel: every channel is offered.
+  if (keptCountry_)
+    for (const auto& row : countries) channels = std::max<int>(channels, row.channels);
   c.cbxChannel.Clear();
   if (Eu()) {
     c.cbxChannel.AddItem("Auto Channel (Recommended)");
@@ -138,8 +142,10 @@ void WirelessPages::fillChannelList() {
   c.cbxChannel.SetItemIndex(wanted >= 1 && wanted <= channels ? wanted : 0);
 }
 
+// A list closed without a new choice keeps the channel the user picked.
 void WirelessPages::cbxWLCountryKeyUp(int key) {
-  if (ChangesSelection(key)) fillChannelList();
+  if (ChangesSelection(key) && form_.controls().cbxWLCountry.itemIndex() != channelsFilledFor_)
+    fillChannelList();
 }
 
 void WirelessPages::cbxWLCountryExit() {
@@ -154,17 +160,34 @@ void WirelessPages::cbxChannelExit() {
 void WirelessPages::loadWirelessPageFromModem() {
   auto& c = form_.controls();
   const auto& v = form_.values;
+  modemValues_ = ModemValues{v.wirelessSsid,    v.wirelessSecurity, v.wirelessKey,
+                             v.wirelessCountry, v.wirelessChannel,  v.wirelessKeyIndex};
   c.edtSSID.SetText(v.wirelessSsid);
   const int country = quillon::config::wirelessCountryIndex(v.wirelessCountry);
-  c.cbxWLCountry.SetItemIndex(country >= 0 ? country : 0);
   // A code the table does not know must not become the first row's country behind the user's
-  // back (in the EU profile the list is not even shown).
+  // back (in the EU profile the list is not even shown): no country is selected.
+  c.cbxWLCountry.SetItemIndex(country);
   if (country < 0)
     keptCountry_ = v.wirelessCountry;
   else
     keptCountry_.reset();
   fillChannelList();
   SelectSecurityFromModem(v.wirelessSecurity);
+}
+
+// The page is collected only when Next accepts it, so with the radio on the values are the
+// ones the reminder and the page last showed; with the radio off they are the modem's own,
+// whatever an earlier attempt collected.
+void WirelessPages::keepModemValuesWhileRadioOff() {
+  if (!form_.wirelessModule || form_.radioEnabled || !modemValues_) return;
+  auto& v = form_.values;
+  const ModemValues& m = *modemValues_;
+  v.wirelessSsid = m.ssid;
+  v.wirelessSecurity = m.security;
+  v.wirelessKey = m.key;
+  v.wirelessCountry = m.country;
+  v.wirelessChannel = m.channel;
+  v.wirelessKeyIndex = m.keyIndex;
 }
 
 namespace {
@@ -179,19 +202,38 @@ int SecurityStrength(std::string_view code) {
   return at == kSecurityStrength.end() ? -1 : static_cast<int>(at - kSecurityStrength.begin());
 }
 
+// The list text outside the EU profile of a WPA code that WPAKeySupport leaves out.
+const char* WpaItemOf(std::string_view code) {
+  if (code == quillon::modem::kSecurityPsk) return "WPA PSK";
+  if (code == quillon::modem::kSecurityPsk2) return "WPA2 PSK";
+  return nullptr;
+}
+
 }  // namespace
+
+std::string SecurityCodeOf(const std::string& security) {
+  if (const auto code = quillon::modem::SecurityFromPageText(security)) return std::string(*code);
+  return SecurityStrength(security) >= 0 ? security : std::string();
+}
 
 // The modem's code picks the item of the same type. Without one the wizard must not weaken the
 // modem behind the user's back: outside the EU profile the settings page is on the way, so the
-// nearest stronger item is offered with the modem's key for the user to confirm; the EU list
-// (one WEP and one WPA item) goes on the radio page's path without that page, so there the
-// item of the same kind is shown and the modem's own type and key are kept until the user
-// changes them. Without a stronger item the same holds outside the EU profile.
+// nearest stronger item is offered with the modem's key for the user to confirm, or else the
+// modem's WPA type joins the list, so that the page shows what is kept; the EU list (one WEP
+// and one WPA item) goes on the radio page's path without that page, so there the item of the
+// same kind is shown and the modem's own type and key are kept until the user changes them.
+// A type no list knows (shared-key WEP, say) selects nothing: the modem keeps it until the
+// user chooses another, and the page cannot be accepted without a choice.
 void WirelessPages::SelectSecurityFromModem(const std::string& code) {
   auto& c = form_.controls();
   keptSecurity_.reset();
   const int strength = SecurityStrength(code);
-  if (strength < 0) return;
+  if (strength < 0) {
+    c.cbxEncryptType.SetItemIndex(-1);
+    c.edtWPAKey.SetText("");
+    keptSecurity_ = KeptSecurity{-1, "", code, form_.values.wirelessKey};
+    return;
+  }
   if (strength == 0) {
     c.cbxEncryptType.SetItemIndex(0);
     c.edtWPAKey.SetText("");
@@ -219,7 +261,12 @@ void WirelessPages::SelectSecurityFromModem(const std::string& code) {
     c.cbxEncryptType.SetItemIndex(stronger);
     return;
   }
-  if (Eu()) c.cbxEncryptType.SetItemIndex(strength <= 2 ? 1 : 2);
+  if (!Eu()) {
+    c.cbxEncryptType.AddItem(WpaItemOf(code));
+    c.cbxEncryptType.SetItemIndex(static_cast<int>(c.cbxEncryptType.items().size()) - 1);
+    return;
+  }
+  c.cbxEncryptType.SetItemIndex(strength <= 2 ? 1 : 2);
   keptSecurity_ = KeptSecurity{c.cbxEncryptType.itemIndex(), c.edtWPAKey.text(), code,
                                form_.values.wirelessKey};
 }

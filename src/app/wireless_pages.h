@@ -29,6 +29,7 @@ class WirelessPages : public PageGroup {
   void showKeyHelp();
   bool validateWirelessPage();
   void collectWirelessValues();
+  void keepModemValuesWhileRadioOff();
   void handWirelessValuesToEngine();
   void layOutRemindPage();
 
@@ -45,6 +46,7 @@ class WirelessPages : public PageGroup {
   void WireEvents();
   void SelectSecurityFromModem(const std::string& code);
   bool Reject(int message, ui::Control* control);
+  bool KeptSecurityUnchanged() const;
   void KeepModemValuesUnlessChanged();
 
   // The modem's security when the list has no item for it, with what the prefill showed
@@ -61,7 +63,19 @@ class WirelessPages : public PageGroup {
   std::optional<KeptSecurity> keptSecurity_;
   // The modem's country code when the table has no row for it, until the user picks a country.
   std::optional<std::string> keptCountry_;
+  // The country row the channel list was last built for.
+  int channelsFilledFor_ = -1;
+
+  // The wireless values as the modem reported them, for a radio that the user switches off.
+  struct ModemValues {
+    std::string ssid, security, key, country, channel, keyIndex;
+  };
+  std::optional<ModemValues> modemValues_;
 };
+
+// The engine's security code for a value of wirelessSecurity: a list text's code, a code as
+// read from the modem, or empty for a type the wizard cannot set.
+std::string SecurityCodeOf(const std::string& security);
 
 // The security list: three items in the EU profile; otherwise WEP and the WPA items that
 // WPAKeySupport allows (1 WPA, 2 WPA2, 3 both, anything else none).

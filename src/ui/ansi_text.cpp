@@ -149,7 +149,7 @@ std::string Utf8ToAnsi(const std::string& text, int charset) {
     i += valid ? extra + 1 : 1;
     if (!valid) continue;
     const int ansi = UnicodeToAnsi(c, charset);
-    if (ansi >= 0) out.push_back(static_cast<char>(ansi));
+    out.push_back(ansi >= 0 ? static_cast<char>(ansi) : kNotInCodePage);
   }
   return out;
 }

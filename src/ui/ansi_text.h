@@ -12,8 +12,11 @@ constexpr int kEastEuropeCharset = 238;  // Windows-1250
 
 // Captions are 8-bit texts; a screen shows Unicode. Unknown charsets read as Windows-1252.
 std::string AnsiToUtf8(const std::string& text, int charset);
-// The reverse, for what a user types: characters the code page lacks are dropped.
+// The reverse, for what a user types: a character the code page lacks becomes
+// kNotInCodePage, which an edit's key handler sees but the edit never inserts, so that a field
+// whose text must be sent exactly can tell the user instead of losing the character silently.
 std::string Utf8ToAnsi(const std::string& text, int charset);
+constexpr char kNotInCodePage = '\x7F';
 // One character: the code page byte (0..255), or -1 when the code page lacks it.
 int UnicodeToAnsi(char32_t c, int charset);
 

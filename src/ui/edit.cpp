@@ -1,5 +1,6 @@
 #include "ui/edit.h"
 
+#include "ui/ansi_text.h"
 #include "ui/application.h"
 #include "ui/form.h"
 
@@ -50,9 +51,10 @@ void Edit::UserKey(char key) {
   const std::string before = text_;
   if (key == '\b')
     EraseTyped();
-  else if (static_cast<unsigned char>(key) >= 0x20)
+  else if (static_cast<unsigned char>(key) >= 0x20 && key != kNotInCodePage)
     InsertTyped(key);
-  // Other control characters (Return, Escape, Tab) reach the handler only.
+  // Other control characters (Return, Escape, Tab) and characters the code page lacks reach
+  // the handler only.
   if (text_ == before) return;
   Changed();
   if (!onChange) return;

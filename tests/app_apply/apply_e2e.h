@@ -30,7 +30,7 @@ class ApplyE2ETest : public ApplyWizardTest {
     const auto folder = cd_.root() / "sim";
     std::filesystem::create_directories(folder);
     stateFile_ = (folder / "state.txt").string();
-    cd_.Write("sim/config.txt", kModemConfig);
+    cd_.Write("sim/config.txt", modemConfig);
     std::vector<std::string> args = {
         "--bind",       "127.0.0.1", "--port",   "0",
         "--reboot-ms",  "0",         "--config", (folder / "config.txt").string(),
@@ -68,6 +68,8 @@ class ApplyE2ETest : public ApplyWizardTest {
     if (sim_) sim_->Stop();
   }
 
+  // The modem's saved configuration at the start; a test may change it before StartSim.
+  std::string modemConfig = kModemConfig;
   std::unique_ptr<quillon::modemsim::SimProcess> sim_;
   std::string stateFile_;
 };

@@ -178,10 +178,10 @@ TEST_P(QuickInstallation, TheModemKeepsWhatTheUserEntered) {
     EXPECT_EQ(RegistryValue("Sectype"), RegistryTypeOf(choice.code));
     EXPECT_EQ(RegistryValue("SecKey"), choice.key);
   } else {
-    // The modem's codes are no security text: the record keeps its start type and key.
+    // The record holds what the modem was left with: its own network.
     EXPECT_EQ(RegistryValue("Ssid"), "Attic");
-    EXPECT_EQ(RegistryValue("Sectype"), "Disable");
-    EXPECT_EQ(RegistryValue("SecKey"), "");
+    EXPECT_EQ(RegistryValue("Sectype"), "WPA-PSK");
+    EXPECT_EQ(RegistryValue("SecKey"), "modem-passphrase");
   }
 }
 

@@ -151,6 +151,19 @@ TEST_F(ApplyFailures, AWanThatComesUpLateStillSucceeds) {
   EXPECT_GE(Requests(MSG_QUERY, "<wanStatus>"), 46);
 }
 
+// A WAN up only after the 60th watch tick: a name lookup slower than one tick still succeeds.
+TEST_F(ApplyFailures, ALateWanGivesTheNameTestItsFullTime) {
+  Given();
+  StartSim({"--wan-up-polls", "150"});
+  Entries();
+  resolver->clock = &backend().clock();
+  resolver->delayMs = 10000;
+  ASSERT_TRUE(RunSoftwareLinkPage());
+  EXPECT_TRUE(popMessages.empty()) << popMessages.front();
+  EXPECT_EQ(main().currentPage, PAGE_INSTALL_COMPLETE_ALONE);
+  EXPECT_GT(main().workerTicks, 60);
+}
+
 TEST_F(ApplyFailures, AStepStillRunningAfter60WatchTicksIsDeclaredFailed) {
   Given();
   StartSim({"--drop", "1"});

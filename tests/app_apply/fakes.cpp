@@ -32,6 +32,13 @@ std::unique_ptr<platform::DhcpSession> RecordingDhcp::OpenSession() {
 }
 
 net::ResolveResult ScriptedResolver::Resolve(const std::string& host) {
+  if (clock && delayMs > 0) {
+    // The sleep makes this helper thread the lookup's registered worker on the virtual clock,
+    // so it also ends that registration here; the lookup's own end on the UI thread then
+    // finds nothing left to end.
+    clock->SleepMs(delayMs);
+    clock->WorkerFinished();
+  }
   std::lock_guard lock(mu_);
   hosts_.push_back(host);
   // 198.51.100.1: the simulated modem's own address answers for every test host.

@@ -15,6 +15,7 @@
 #include "platform/dhcp.h"
 #include "platform/shell.h"
 #include "ui/application.h"
+#include "ui/clock.h"
 
 namespace test_support {
 
@@ -50,6 +51,9 @@ class ScriptedResolver : public net::NameResolver {
   net::ResolveResult Resolve(const std::string& host) override;
   std::vector<std::string> Hosts() const;
   std::atomic<bool> succeed{true};
+  // A slow lookup: each takes this long on the clock (virtual time under the headless backend).
+  std::atomic<int> delayMs{0};
+  ui::Clock* clock = nullptr;
 
  private:
   mutable std::mutex mu_;

@@ -112,10 +112,9 @@ class QuickInstallWalk : public ApplyE2ETest {
     StartSim();
   }
 
-  // Clicks and types from the main menu to the completion page of the edition.
-  void WalkTo(const Isp& isp, bool radioOn, Edition edition) {
+  // Clicks and types from the main menu to the radio page.
+  void WalkToRadioPage(const Isp& isp) {
     using namespace app;
-    const bool eu = edition == Edition::kEu;
     auto& c = main().controls();
     const std::string protocol = isp.protocol;
 
@@ -147,6 +146,21 @@ class QuickInstallWalk : public ApplyE2ETest {
       Next();
     }
     ASSERT_EQ(main().currentPage, PAGE_WRADIO_SETTING) << LastMessage();
+  }
+
+  bool ReachCompletion(Edition edition) {
+    const int last =
+        edition == Edition::kKit ? app::PAGE_INSTALL_COMPLETE : app::PAGE_INSTALL_COMPLETE_ALONE;
+    return Reach(last, 2 * 3600 * 1000);
+  }
+
+  // Clicks and types from the main menu to the completion page of the edition.
+  void WalkTo(const Isp& isp, bool radioOn, Edition edition) {
+    using namespace app;
+    const bool eu = edition == Edition::kEu;
+    auto& c = main().controls();
+    WalkToRadioPage(isp);
+    if (HasFatalFailure()) return;
     Pick(c.cbxWRadio, radioOn ? "Enabled" : "Disabled");
     const WirelessChoice choice = ChoiceFor(isp.security, edition);
     Next();
@@ -165,8 +179,7 @@ class QuickInstallWalk : public ApplyE2ETest {
       FillWirelessPage(choice, eu);
       Next();
     }
-    const int last = edition == Edition::kKit ? PAGE_INSTALL_COMPLETE : PAGE_INSTALL_COMPLETE_ALONE;
-    ASSERT_TRUE(Reach(last, 2 * 3600 * 1000)) << "software link check; message: " << LastMessage();
+    ASSERT_TRUE(ReachCompletion(edition)) << "software link check; message: " << LastMessage();
   }
 };
 

@@ -66,14 +66,16 @@ INSTANTIATE_TEST_SUITE_P(Each, SecurityTexts,
                                            SecurityCase{"WPA PSK", "WPA-PSK", "k3y-text"},
                                            SecurityCase{"WPA-PSK", "WPA-PSK", "k3y-text"},
                                            SecurityCase{"WPA2 PSK", "WPA-PSK", "k3y-text"},
-                                           // Texts outside the table keep the start values.
-                                           SecurityCase{"PSK", "Disable", ""},
+                                           // Codes kept from the modem are what it is left
+                                           // with; other texts keep the start values.
+                                           SecurityCase{"PSK", "WPA-PSK", "k3y-text"},
+                                           SecurityCase{"NONE", "Disable", ""},
                                            SecurityCase{"none", "Disable", ""}));
 
-TEST_F(WirelessProfileTest, ACodeReadFromTheModemKeepsThePreviousTypeAndKey) {
+TEST_F(WirelessProfileTest, ATypeTheWizardCannotNameKeepsThePreviousTypeAndKey) {
   ASSERT_TRUE(Write("WPA2 PSK", "first passphrase"));
-  // The radio page said "Disabled": the values are the modem's codes.
-  ASSERT_TRUE(Write("PSK2", "modem passphrase"));
+  // Shared-key WEP, say: the modem's code is none the wizard knows.
+  ASSERT_TRUE(Write("", ""));
   EXPECT_EQ(Stored("Sectype"), "WPA-PSK");
   EXPECT_EQ(Stored("SecKey"), "first passphrase");
   EXPECT_EQ(main().values.wlProfile.securityType, 2);

@@ -5,8 +5,10 @@
 #include <string>
 
 #include "app_pages/pages_fixture.h"
+#include "config/wireless_countries.h"
 #include "modem/engine/modemconnect.h"
 #include "modem/protocol/modem_settings.h"
+#include "ui/ansi_text.h"
 
 namespace {
 
@@ -42,10 +44,10 @@ class ConnectionPagesTest : public PagesTest {
     return -1;
   }
   void Pick(ui::ComboBox& list, const std::string& text) { list.UserSelect(IndexOf(list, text)); }
-  // The user empties the field (select all, delete) and types.
+  // The user empties the field (select all, delete) and types, in UTF-8 as a window gets it.
   void Retype(ui::Edit& edit, const std::string& text) {
     edit.SetText("");
-    edit.UserType(text);
+    edit.UserType(ui::Utf8ToAnsi(text, edit.fontCharset()));
   }
   // The drawing position: higher is drawn later, on top.
   std::ptrdiff_t ZOrder(const ui::Control& control) {
@@ -126,6 +128,28 @@ TEST_F(ConnectionPagesTest, KeyboardChangesRefreshTheListsExceptForNavigationKey
   EXPECT_EQ(c().cbxDSLISP.text(), "Thamesline Broadband");
   country.UserKeyUp(40);  // Down
   EXPECT_EQ(c().cbxDSLISP.items().size(), 2u);
+}
+
+// Escape closes a dropped-down list without a new choice: what depends on it stays as edited.
+TEST_F(ConnectionPagesTest, ClosingAListWithoutAChoiceKeepsTheEditedFields) {
+  Pick(c().cbxDSLCountry, "United Kingdom");
+  Pick(c().cbxDSLISP, "Thamesline Broadband");
+  Retype(c().edtVCI, "40");
+  c().cbxDSLISP.UserKeyUp(27);
+  c().cbxDSLISP.UserExit();
+  EXPECT_EQ(c().edtVCI.text(), "40");
+  c().cbxDSLCountry.UserKeyUp(27);
+  EXPECT_EQ(c().cbxDSLISP.text(), "Thamesline Broadband");
+  Pick(c().cbxDSLProtocol, "PPPoE");
+  c().cbxDSLProtocol.UserKeyUp(27);
+  EXPECT_EQ(c().cbxDSLProtocol.text(), "PPPoE");
+  EXPECT_EQ(c().edtVCI.text(), "40");
+  wireless().initWirelessPage();
+  ShowPage(PAGE_WIRELESS_SETTING);
+  c().cbxWLCountry.UserSelect(quillon::config::wirelessCountryIndex("DE"));
+  c().cbxChannel.UserSelect(9);
+  c().cbxWLCountry.UserKeyUp(27);
+  EXPECT_EQ(c().cbxChannel.text(), "9");
 }
 
 TEST_F(ConnectionPagesTest, NumberFieldsTakeDigitsOnlyAndClearTheirPrompt) {
@@ -235,7 +259,8 @@ TEST_F(ConnectionPagesTest, StaticIpValidationTable) {
   const StaticRow rows[] = {
       {"valid", "203.0.113.25", "255.255.255.0", "203.0.113.1", "198.51.100.53", -1, ""},
       {"short groups", "10.1.2.3", "255.0.0.0", "10.1.2.1", "10.1.2.1", -1, ""},
-      {"gateway elsewhere", "10.1.2.3", "255.255.255.0", "192.168.7.1", "10.1.2.1", -1, ""},
+      {"gateway elsewhere", "10.1.2.3", "255.255.255.0", "192.168.7.1", "10.1.2.1", 32,
+       "medGateway"},
       {"broadcast", "192.168.1.255", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
       // A last number of 0 is no host address before it is a network address.
       {"network /24", "192.168.1.0", "255.255.255.0", "192.168.1.1", "192.168.1.1", 15, "medWANIP"},
@@ -300,6 +325,9 @@ TEST_F(ConnectionPagesTest, PppValidationTable) {
       {"blank password", "alice", "  ", "  ", 20, "edtPassword"},
       {"case differs", "alice", "Secret", "secret", 21, "edtConfirmPass"},
       {"blank differs", "alice", "sec ret", "secret", 21, "edtConfirmPass"},
+      // Typed in a window, a letter the code page lacks would vanish from what is sent.
+      {"letter outside the code page", "alice", "sekr\xD0\x96t99", "sekr\xD0\x96t99", 33,
+       "edtPassword"},
       {"outer blanks are not sent", "alice", "secret ", " secret", -1, ""},
       {"valid", "alice@isp.example", "secret", "secret", -1, ""},
   };
@@ -381,6 +409,24 @@ TEST_F(ConnectionPagesTest, CollectionTrimsTheAccountAndStripsTheAddressBlanks) 
   EXPECT_EQ(s.connectionType, quillon::modem::kConnectionStaticIp);
   EXPECT_EQ(s.vpi, 1);
   EXPECT_EQ(s.vci, 32);
+}
+
+// Zero-padded groups, as the mask invites: the modem gets the address the check judged.
+TEST_F(ConnectionPagesTest, StaticAddressesAreSentInTheirPlainForm) {
+  main().wirelessModule = false;
+  Pick(c().cbxDSLCountry, "Testland");
+  Pick(c().cbxDSLISP, "Fixed");
+  ASSERT_EQ(Next(), PAGE_STATIC_IP);
+  Retype(c().medWANIP, "010.000.000.010");
+  Retype(c().medSubnet, "255.000.000.000");
+  Retype(c().medGateway, "010.000.000.001");
+  Retype(c().medDNSIP, "008.008.008.008");
+  ASSERT_EQ(Next(), PAGE_CHECK_SW_LINK) << messages.size();
+  const auto& s = Engine().modemSettings;
+  EXPECT_EQ(s.ipAddress, "10.0.0.10");
+  EXPECT_EQ(s.subnetMask, "255.0.0.0");
+  EXPECT_EQ(s.gateway, "10.0.0.1");
+  EXPECT_EQ(s.dnsServer, "8.8.8.8");
 }
 
 struct TakeRow {

@@ -87,6 +87,15 @@ next
 acknowledge ppp_mismatch
 framed ppp_framed 341 249 || fail "no red frame around the confirmation"
 type_into 360 257 Secret
+# A letter the Western code page lacks would vanish from the password: it is refused and both
+# fields are emptied for typing again.
+type_into 360 223 "sekrЖt99"
+type_into 360 257 "sekrЖt99"
+next
+acknowledge ppp_code_page
+framed ppp_code_page_framed 341 215 || fail "no red frame around the password"
+type_into 360 223 Secret
+type_into 360 257 Secret
 next
 shows_page ppp_done radio.jpg || fail "a valid PPP page did not lead to the radio page"
 
@@ -95,10 +104,10 @@ pick 400 211 Up 1
 next
 shows_page wireless_page wireless.jpg || fail "the radio page did not lead to the wireless page"
 
-# Wireless page: a five-character WEP key is refused and framed; ten hexadecimal digits pass.
+# Wireless page: a four-character WEP key is refused and framed; ten hexadecimal digits pass.
 type_into 360 173 garden
 pick 400 265 Down 1  # None -> WEP Key(64 bits)
-type_into 360 293 12345
+type_into 360 293 1234
 next
 acknowledge wireless_key
 framed wireless_framed 341 285 || fail "no red frame around the key"

@@ -124,6 +124,7 @@ TEST_F(WirelessPagesTest, ValidationTable) {
       {"open network", "GE", 0, "garden", "", {}, true, ""},
       {"key missing", "GE", 1, "garden", "  ", {23}, false, "edtWPAKey"},
       {"wep64 hex", "GE", 1, "garden", "01234abcDE", {29}, true, ""},
+      {"wep64 five characters", "GE", 1, "garden", "a b!c", {29}, true, ""},
       {"wep64 letter after F", "GE", 1, "garden", "01234abcDG", {25}, false, "edtWPAKey"},
       {"wep64 nine", "GE", 1, "garden", "012345678", {25}, false, "edtWPAKey"},
       {"wep128", "GE", 2, "garden", hex26, {29}, true, ""},
@@ -133,10 +134,20 @@ TEST_F(WirelessPagesTest, ValidationTable) {
       {"wpa 7", "GE", 3, "garden", "1234567", {24}, false, "edtWPAKey"},
       {"wpa 1 after blanks", "GE", 3, "garden", "       x", {24}, false, "edtWPAKey"},
       {"wpa 63", "GE", 3, "garden", std::string(63, 'k'), {29}, true, ""},
+      {"wpa not ascii", "GE", 3, "garden", "Passw\xF6rt1", {24}, false, "edtWPAKey"},
       {"wpa 64", "GE", 3, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"wpa2 64", "GE", 4, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
       {"eu wep five", "EU", 1, "garden", "a b!c", {}, true, ""},
-      {"eu wep ten hex", "EU", 1, "garden", "0123456789", {25}, false, "edtWPAKey"},
+      {"eu wep ten hex", "EU", 1, "garden", "0123456789", {}, true, ""},
+      {"eu wep five not ascii",
+       "EU",
+       1,
+       "garden",
+       "\xE4"
+       "bcde",
+       {25},
+       false,
+       "edtWPAKey"},
       {"eu wep 3 in blanks", "EU", 1, "garden", " abc ", {25}, false, "edtWPAKey"},
       {"eu wpa", "EU", 2, "garden", "passphrase", {}, true, ""},
       {"eu wpa 64", "EU", 2, "garden", std::string(64, 'k'), {24}, false, "edtWPAKey"},
@@ -211,15 +222,16 @@ struct PrefillRow {
 
 // The EU rows are this wizard's choice: a code selects the EU item of its kind, so that a
 // modem with security is never shown as open. Without an item of the modem's type the nearest
-// stronger one is offered ("PSK" with WPA2 only).
+// stronger one is offered ("PSK" with WPA2 only), or else the modem's WPA type joins the list;
+// a type no list knows selects nothing, and the page waits for the user's choice.
 TEST_F(WirelessPagesTest, PrefillFromTheModemSelectsTheSecurityItem) {
   const PrefillRow rows[] = {
-      {"GE", 3, "NONE", 0, ""},   {"GE", 3, "WEP64", 1, "K"},  {"GE", 3, "WEP128", 2, "K"},
-      {"GE", 3, "PSK", 3, "K"},   {"GE", 1, "PSK", 3, "K"},    {"GE", 2, "PSK", 3, "K"},
-      {"GE", 0, "PSK", 0, "K"},   {"GE", 2, "PSK2", 3, "K"},   {"GE", 3, "PSK2", 4, "K"},
-      {"GE", 1, "PSK2", 0, "K"},  {"GE", 3, "WPA3", 0, "old"}, {"EU", 3, "NONE", 0, ""},
-      {"EU", 3, "WEP64", 1, "K"}, {"EU", 3, "WEP128", 1, "K"}, {"EU", 3, "PSK", 2, "K"},
-      {"EU", 3, "PSK2", 2, "K"},
+      {"GE", 3, "NONE", 0, ""},    {"GE", 3, "WEP64", 1, "K"}, {"GE", 3, "WEP128", 2, "K"},
+      {"GE", 3, "PSK", 3, "K"},    {"GE", 1, "PSK", 3, "K"},   {"GE", 2, "PSK", 3, "K"},
+      {"GE", 0, "PSK", 3, "K"},    {"GE", 2, "PSK2", 3, "K"},  {"GE", 3, "PSK2", 4, "K"},
+      {"GE", 1, "PSK2", 4, "K"},   {"GE", 3, "WPA3", -1, ""},  {"GE", 3, "", -1, ""},
+      {"EU", 3, "", -1, ""},       {"EU", 3, "NONE", 0, ""},   {"EU", 3, "WEP64", 1, "K"},
+      {"EU", 3, "WEP128", 1, "K"}, {"EU", 3, "PSK", 2, "K"},   {"EU", 3, "PSK2", 2, "K"},
   };
   for (const PrefillRow& row : rows) {
     SCOPED_TRACE(std::string(row.profile) + " " + std::to_string(row.support) + " " + row.code);
@@ -237,6 +249,13 @@ TEST_F(WirelessPagesTest, PrefillFromTheModemSelectsTheSecurityItem) {
     EXPECT_EQ(c().cbxChannel.text(), "6");
     EXPECT_EQ(c().cbxEncryptType.itemIndex(), row.selected);
     EXPECT_EQ(c().edtWPAKey.text(), row.key);
+    if (row.selected < 0) {
+      // Nothing is opened by default: Next asks for a choice.
+      ShowWirelessPage();
+      EXPECT_EQ(Next(), PAGE_WIRELESS_SETTING);
+      EXPECT_EQ(messages, std::vector<int>{31});
+      EXPECT_EQ(MarkedControl(), "cbxEncryptType");
+    }
   }
 }
 
@@ -267,6 +286,7 @@ TEST_F(WirelessPagesTest, CollectionAndHandOverMapTheSecurityText) {
     c().cbxEncryptType.UserSelect(row.security);
     c().edtWPAKey.SetText(row.key);
     s.wlKey = "before";
+    wireless().collectWirelessValues();
     connection().collectSettings();
     EXPECT_EQ(s.wlSsid, "garden");
     EXPECT_EQ(s.wlCountryCode, "DE");
@@ -276,6 +296,7 @@ TEST_F(WirelessPagesTest, CollectionAndHandOverMapTheSecurityText) {
     EXPECT_EQ(s.wlKey, row.wlKey);
   }
   c().cbxChannel.UserSelect(0);
+  wireless().collectWirelessValues();
   connection().collectSettings();
   EXPECT_EQ(s.wlChannel, 0);
 }
@@ -326,7 +347,7 @@ TEST_F(WirelessPagesTest, ModemsOwnSettingsGoBackUnlessTheUserChangedThem) {
   }
 }
 
-TEST_F(WirelessPagesTest, ReminderShowsTheKeyUnlessTheListSaidNone) {
+TEST_F(WirelessPagesTest, ReminderShowsTheKeyOrTheOpenNetworkWarning) {
   struct Row {
     const char* security;
     bool keyShown;
@@ -334,7 +355,7 @@ TEST_F(WirelessPagesTest, ReminderShowsTheKeyUnlessTheListSaidNone) {
   };
   const Row rows[] = {
       {"None", false, nullptr},
-      {"NONE", true, nullptr},
+      {"NONE", false, nullptr},
       {"WEP Key(64 bits)", true, "IMG_WirelessRemindWEPKeyField"},
       {"WPA2 PSK", true, "IMG_WirelessRemindWPAKeyField"},
   };

@@ -25,12 +25,13 @@ TEST(AnsiText, ConvertsBothWays) {
   }
 }
 
-TEST(AnsiText, TypedCharactersOutsideTheCodePageAreDropped) {
-  // A Cyrillic letter typed into a Western field, a cut-off sequence and a stray byte.
+TEST(AnsiText, TypedCharactersOutsideTheCodePageAreMarked) {
+  // A Cyrillic letter typed into a Western field is marked; a cut-off sequence and a stray
+  // byte are dropped.
   EXPECT_EQ(ui::Utf8ToAnsi("a\xD0\x9F"
                            "b\xC3",
                            0),
-            "ab");
+            std::string("a") + ui::kNotInCodePage + "b");
   EXPECT_EQ(ui::Utf8ToAnsi("\x80x", 0), "x");
   EXPECT_EQ(ui::UnicodeToAnsi(U'\u20AC', 0), 0x80);
   EXPECT_EQ(ui::UnicodeToAnsi(U'\u0416', 0), -1);

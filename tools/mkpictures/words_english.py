@@ -39,8 +39,8 @@ WORDS = {
     },
     "notice": "These are the settings of your provider. Change them only if your provider asks you to.",
     "keyhelp": {
-        "wep64": ("WEP key, 64 bits", "Enter exactly 10 hexadecimal characters: digits 0-9 and letters A-F, "
-                                      "for example 3F2A9C1B07."),
+        "wep64": ("WEP key, 64 bits", "Enter 10 hexadecimal characters (0-9, A-F), for example 3F2A9C1B07, "
+                                      "or 5 letters, digits or symbols without accents."),
         "wep128": ("WEP key, 128 bits", "Enter exactly 26 hexadecimal characters: digits 0-9 and letters A-F."),
         "wpa": ("WPA-PSK passphrase", "Enter 8 to 63 characters. Mix letters, digits and symbols; a longer "
                                       "passphrase is safer."),

@@ -41,8 +41,8 @@ WORDS = {
     "notice": "Dies sind die Einstellungen Ihres Anbieters. Ändern Sie sie nur, wenn Ihr Anbieter Sie "
               "dazu auffordert.",
     "keyhelp": {
-        "wep64": ("WEP-Schlüssel, 64 Bit", "Geben Sie genau 10 hexadezimale Zeichen ein: Ziffern 0-9 und "
-                                           "Buchstaben A-F, zum Beispiel 3F2A9C1B07."),
+        "wep64": ("WEP-Schlüssel, 64 Bit", "Geben Sie 10 hexadezimale Zeichen (0-9, A-F) ein, zum Beispiel "
+                                           "3F2A9C1B07, oder 5 Buchstaben, Ziffern oder Zeichen ohne Umlaute."),
         "wep128": ("WEP-Schlüssel, 128 Bit", "Geben Sie genau 26 hexadezimale Zeichen ein: Ziffern 0-9 und "
                                              "Buchstaben A-F."),
         "wpa": ("WPA-PSK-Kennwort", "Geben Sie 8 bis 63 Zeichen ein. Mischen Sie Buchstaben, Ziffern und "
