@@ -68,6 +68,7 @@ void TmainForm::StartUp() {
   quillon::config::loadProfile(customerProfile, exeDir);
   docsDir = exeDir + "Docs" + platform::kPathSeparator;
   ResolveFolders();
+  UseLanguageCharset(customerProfile.DefaultLanguage);
   LoadConfiguration();
   LoadIspDatabaseOrEnd();
   qigFileName = systemConfig.qigName;
@@ -110,8 +111,41 @@ void TmainForm::LoadIspDatabaseOrEnd() {
   ispDatabase.ispFileName = systemConfig.setup.ISPFileList;
   if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) return;
   // The skinned dialogs do not exist yet: the plain message box is all there is.
-  app().MessageBox(quillon::config::expandLineBreaks(applicationMessage(3)));
+  std::string text = quillon::config::expandLineBreaks(applicationMessage(3));
+  if (text.empty()) {
+    text = StartFailureText();
+    app().backend().SetMessageCharset(quillon::config::kAnsiCharset);
+  }
+  app().MessageBox(text);
   app().Halt(0);
+}
+
+// Without a catalogue the message would be an empty box; the edition's author needs to know
+// which file or setting to mend, so this one text is built in, in English.
+std::string TmainForm::StartFailureText() const {
+  const std::string setupIni = exeDir + "setup.ini";
+  if (langDir.empty()) {
+    const std::string folder =
+        exeDir + "Language" + platform::kPathSeparator + customerProfile.DefaultLanguage;
+    return "The wizard cannot start: DefaultLanguage=" + customerProfile.DefaultLanguage + " in " +
+           setupIni + " names no language folder (" + folder + " is missing).";
+  }
+  if (ispDatabase.ispFileName.empty())
+    return "The wizard cannot start: the settings file in " + langDir +
+           " names no provider database (ISPFileList), and " + langDir +
+           "application.err has no message 3.";
+  return "The wizard cannot start: the provider database " + langDir + ispDatabase.ispFileName +
+         " cannot be read, and " + langDir + "application.err has no message 3.";
+}
+
+// Every text of a language folder is written in that language's code page; the lists and
+// message boxes that show them must decode them with it, whatever the PC's own code page is.
+void TmainForm::UseLanguageCharset(const std::string& languageName) {
+  quillon::config::setDialogCharset(languageName);
+  const int charset = quillon::config::dialogCharset();
+  for (ui::ComboBox* list : {&c_.cbxLanguages, &c_.cbxDSLCountry, &c_.cbxDSLISP})
+    list->SetFontCharset(charset);
+  app().backend().SetMessageCharset(charset);
 }
 
 void TmainForm::FillLanguageList() {
@@ -127,8 +161,6 @@ void TmainForm::FillLanguageList() {
   }
   if (selected < 0) return;
   list.SetItemIndex(selected);
-  quillon::config::setDialogCharset(customerProfile.DefaultLanguage);
-  list.SetFontCharset(quillon::config::dialogCharset());
 }
 
 std::string TmainForm::applicationMessage(int n) const {

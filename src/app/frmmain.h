@@ -99,6 +99,8 @@ class TmainForm : public ui::Form {
   void ResolveFolders();
   void LoadConfiguration();
   void LoadIspDatabaseOrEnd();
+  std::string StartFailureText() const;
+  void UseLanguageCharset(const std::string& languageName);
   void FillLanguageList();
   void ResetPageState();
   void WireEvents();

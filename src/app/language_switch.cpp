@@ -14,8 +14,7 @@ namespace app {
 // values the new files lack keep the previous language's, as the readers never clear first.
 void TmainForm::cbxLanguagesChange() {
   const std::string name = c_.cbxLanguages.text();
-  quillon::config::setDialogCharset(name);
-  c_.cbxLanguages.SetFontCharset(quillon::config::dialogCharset());
+  UseLanguageCharset(name);
 
   const std::string sep(1, platform::kPathSeparator);
   const std::string folder = exeDir + "Language" + sep + name;

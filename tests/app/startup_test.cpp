@@ -82,6 +82,25 @@ TEST_F(WizardTest, MissingIspDatabaseShowsMessageThreeAndEndsBeforeAnyWindowShow
   EXPECT_TRUE(backend().visibleForms().empty());
 }
 
+TEST_F(WizardTest, TheFatalBoxReadsInTheLanguagesCodePage) {
+  // A Russian edition's box is decoded as Windows-1251, whatever the PC's code page.
+  cd_.Write("setup.ini", "[Profile]\r\nDefaultLanguage=Russian\r\n");
+  cd_.Remove("Language/Russian/isplist.txt");
+  EXPECT_EQ(StartUp(), 0);
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_EQ(backend().messageBoxes()[0].text,
+            ExpandBackslashN(cd_.CatalogueLine("Russian", "application.err", 3)));
+  EXPECT_EQ(backend().messageBoxes()[0].charset, 204);
+}
+
+TEST_F(WizardTest, AMisspeltDefaultLanguageNamesTheSettingInsteadOfAnEmptyBox) {
+  cd_.Write("setup.ini", "[Profile]\r\nDefaultLanguage=Engilsh\r\n");
+  EXPECT_EQ(StartUp(), 0);
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_NE(backend().messageBoxes()[0].text.find("DefaultLanguage=Engilsh"), std::string::npos)
+      << backend().messageBoxes()[0].text;
+}
+
 TEST_F(WizardTest, TheIspDatabaseIsCheckedAfterTheCataloguesAndBeforeTheSkin) {
   // With both the database and a picture gone, the database ends the start-up first, with the
   // message of the freshly loaded catalogue.
