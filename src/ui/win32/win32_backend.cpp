@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/ansi_text.h"
 #include "ui/win32/first_frame.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/paint_controls.h"
