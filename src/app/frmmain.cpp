@@ -100,7 +100,8 @@ void TmainForm::ResolveFolders() {
 }
 
 void TmainForm::LoadConfiguration() {
-  quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
+  quillon::config::loadSystemConfig(systemConfig, langDir,
+                                    quillon::config::isKitEdition(customerProfile));
   quillon::config::loadDefaults(systemConfig, langDir);
   quillon::config::loadApplicationMessages(applicationMessages, langDir);
   quillon::config::loadDialogTexts(langDir);

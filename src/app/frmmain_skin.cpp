@@ -50,7 +50,7 @@ void TmainForm::applySkin() {
   skin.LoadAndPlace(c.imgTechnicalSupportBT, "IMG_TechnicalSupportBT");
   skin.LoadAndPlace(c.imgQuickInstallBT, "IMG_QuickInstallBT");
   skin.LoadAndPlace(c.imgCloseBT, "IMG_CloseBT");
-  if (customerProfile.isBundle != 0) {
+  if (quillon::config::isKitEdition(customerProfile)) {
     skin.LoadAndPlace(c.imgViewKXManual, "IMG_ViewKXManualBT");
     skin.LoadAndPlace(c.imgInstallKX, "IMG_InstallKXU");
   }

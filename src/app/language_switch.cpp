@@ -23,7 +23,8 @@ void TmainForm::cbxLanguagesChange() {
                 : exeDir + "Language" + sep + customerProfile.DefaultLanguage + sep;
   ui::PictureCache::Instance().Clear();
 
-  quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
+  quillon::config::loadSystemConfig(systemConfig, langDir,
+                                    quillon::config::isKitEdition(customerProfile));
   quillon::config::loadDefaults(systemConfig, langDir);
   // The quick guide is the one file name the main window copies out of default.ini; without
   // the copy the guide would stay in the start language while the manual follows the switch.
