@@ -110,7 +110,10 @@ void TmainForm::LoadConfiguration() {
 
 void TmainForm::LoadIspDatabaseOrEnd() {
   ispDatabase.ispFileName = systemConfig.setup.ISPFileList;
-  if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) return;
+  if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) {
+    LogDroppedProviders();
+    return;
+  }
   // The skinned dialogs do not exist yet: the plain message box is all there is.
   std::string text = quillon::config::expandLineBreaks(applicationMessage(3));
   if (text.empty()) {
@@ -119,6 +122,18 @@ void TmainForm::LoadIspDatabaseOrEnd() {
   }
   app().MessageBox(text);
   app().Halt(0);
+}
+
+// The lists keep their limits; what an edition loses to them is told to its author, who sees
+// the log, rather than silently missing for the user.
+void TmainForm::LogDroppedProviders() const {
+  if (ispDatabase.droppedCountries == 0 && ispDatabase.droppedIsps == 0) return;
+  std::fprintf(stderr,
+               "%s%s: %d countries beyond the first %d and %d providers beyond %d in a country "
+               "are not shown\n",
+               langDir.c_str(), ispDatabase.ispFileName.c_str(), ispDatabase.droppedCountries,
+               quillon::config::kMaxCountries, ispDatabase.droppedIsps,
+               quillon::config::kMaxIspsPerCountry);
 }
 
 // Without a catalogue the message would be an empty box; the edition's author needs to know

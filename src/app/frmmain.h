@@ -99,6 +99,7 @@ class TmainForm : public ui::Form {
   void ResolveFolders();
   void LoadConfiguration();
   void LoadIspDatabaseOrEnd();
+  void LogDroppedProviders() const;
   std::string StartFailureText() const;
   void UseLanguageCharset(const std::string& languageName);
   void FillLanguageList();

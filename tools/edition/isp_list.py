@@ -16,17 +16,21 @@ class Country:
 
 def read(findings, name, lines):
     countries = []
+    current = None
     for number, line in enumerate(lines, 1):
         if not line.strip(" "):
             continue
         if line.startswith("@"):
             country = line[1:].split("{", 1)[0]
+            current = None
             if not country:
-                findings.add(name, number, "a country line without a name: the country list shows an empty row")
+                findings.add(name, number, "a country line without a name: the wizard skips it and its providers")
+                continue
             if len(countries) == MAX_COUNTRIES:
                 findings.add(name, number, f"'{country}' is country {MAX_COUNTRIES + 1}: the wizard shows only the "
                                            f"first {MAX_COUNTRIES}, this one and every later one are dropped")
             countries.append(Country(country, number))
+            current = countries[-1] if len(countries) <= MAX_COUNTRIES else None
             continue
         if line.count(",") < 4:
             continue
@@ -34,8 +38,10 @@ def read(findings, name, lines):
         if not countries:
             findings.add(name, number, f"provider '{isp}' comes before the first country line: it is never shown")
             continue
-        country = countries[-1]
-        if len(country.isps) == MAX_ISPS and len(countries) <= MAX_COUNTRIES:
+        country = current
+        if country is None:
+            continue
+        if len(country.isps) == MAX_ISPS:
             findings.add(name, number, f"'{isp}' is provider {MAX_ISPS + 1} of {country.name}: the wizard shows only "
                                        f"the first {MAX_ISPS}, this one and every later one are dropped")
         country.isps.append((isp, number))
