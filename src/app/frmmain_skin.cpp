@@ -130,21 +130,24 @@ void TmainForm::applySkin() {
   skin.PlaceWithWidth(c.pbrCheckSWLink, "PB_CheckSWLinkStatus");
   skin.Place(c.lblPercent, "LB_CheckSWLinkStatusProgressPercent");
 
-  skin.LoadHidden(c.imgInstallCompleteBG, "IMG_InstallCompleteDlgBG");
-  skin.LoadAndPlace(c.imgInsCompleteBT, "IMG_InstallCompleteDlgOKBT");
-  skin.LoadAndPlace(c.imgInsWLANUSB, "IMG_InstallWLANUSBBT");
-  skin.LoadAndPlace(c.imgInsBrowse, "IMG_InstallBROWSEBT");
-
-  skin.LoadHidden(c.imgInstallCompleteAloneBG, "IMG_InstallCompleteDlgAloneBG");
-  skin.LoadAndPlace(c.imgInsCompleteAloneBT, "IMG_InstallCompleteDlgAloneOKBT");
-  skin.LoadAndPlace(c.imgInsCompleteAloneBrowseBT, "IMG_InstallCompleteDlgAloneBrowseBT");
-
-  skin.LoadHidden(c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlgBG");
-  skin.LoadHidden(c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlgBG");
-  skin.LoadHidden(c.imgInsWlanDriverBG, "IMG_InstallWlanDriverDlgBG");
-  skin.LoadHidden(c.imgWlanInternetStatBG, "IMG_WlanInternetStatDlgBG");
-  skin.LoadHidden(c.imgWlanInsCompleteBG, "IMG_WlanInstallCompleteDlgBG");
-  skin.LoadAndPlace(c.imgWlanInsCompleteBT, "IMG_WlanInstallCompleteDlgOKBT");
+  // Each edition loads only the pages it can show: a router edition's CD need not carry the
+  // adapter's pages, nor a kit's the router edition's last page.
+  if (quillon::config::isKitEdition(customerProfile)) {
+    skin.LoadHidden(c.imgInstallCompleteBG, "IMG_InstallCompleteDlgBG");
+    skin.LoadAndPlace(c.imgInsCompleteBT, "IMG_InstallCompleteDlgOKBT");
+    skin.LoadAndPlace(c.imgInsWLANUSB, "IMG_InstallWLANUSBBT");
+    skin.LoadAndPlace(c.imgInsBrowse, "IMG_InstallBROWSEBT");
+    skin.LoadHidden(c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlgBG");
+    skin.LoadHidden(c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlgBG");
+    skin.LoadHidden(c.imgInsWlanDriverBG, "IMG_InstallWlanDriverDlgBG");
+    skin.LoadHidden(c.imgWlanInternetStatBG, "IMG_WlanInternetStatDlgBG");
+    skin.LoadHidden(c.imgWlanInsCompleteBG, "IMG_WlanInstallCompleteDlgBG");
+    skin.LoadAndPlace(c.imgWlanInsCompleteBT, "IMG_WlanInstallCompleteDlgOKBT");
+  } else {
+    skin.LoadHidden(c.imgInstallCompleteAloneBG, "IMG_InstallCompleteDlgAloneBG");
+    skin.LoadAndPlace(c.imgInsCompleteAloneBT, "IMG_InstallCompleteDlgAloneOKBT");
+    skin.LoadAndPlace(c.imgInsCompleteAloneBrowseBT, "IMG_InstallCompleteDlgAloneBrowseBT");
+  }
 }
 
 }  // namespace app

@@ -69,7 +69,8 @@ FAULTS = [
 
 def unusual(cd):
     """Two countries, one without a support address, the other's not http://; a test host
-    outside the documentation ranges; no wireless pages; a progressive JPEG; a palette BMP."""
+    outside the documentation ranges; no wireless pages; a router edition without the adapter's
+    pages; a progressive JPEG; a palette BMP."""
     for language in ("English", "German", "Russian"):
         folder = cd / "Language" / language
         (folder / "isplist.txt").write_bytes(b"@Inland\r\nNetz, PPPoE, LLC, 1, 32\r\n"
@@ -80,7 +81,8 @@ def unusual(cd):
         edit(settings, b"AppliedModules=QR-5120G:ADSL,ROUTER,WAP", b"AppliedModules=QR-5120:ADSL,ROUTER")
         edit(settings, b"InternetTestIPAddresses=198.51.100.1", b"InternetTestIPAddresses=10.1.2.3")
         edit(settings, b"PL_WRadioSettingDlg.Enabled=true", b"PL_WRadioSettingDlg.Enabled=false")
-        (folder / "radio_next.bmp").unlink()
+        for name in ("radio_next.bmp", "unplug.jpg", "wlandone_finish.bmp"):
+            (folder / name).unlink()
     english = cd / "Language/English"
     subprocess.run(["/usr/bin/convert", english / "power.jpg", "-interlace", "JPEG", english / "power.jpg"],
                    check=True)

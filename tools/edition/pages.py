@@ -1,6 +1,7 @@
 """Which pictures an edition needs: those of the pages and menu buttons it shows. The wizard
-loads the main menu's, every page background and the labels and help pictures when a language
-is loaded, and a page's navigation pictures when that page is shown."""
+loads the main menu's, the backgrounds, labels and help pictures of its edition's pages (the
+adapter's pages only in the kit edition) when a language is loaded, and a page's navigation
+pictures when that page is shown."""
 
 _NAV = ("BackBT", "NextBT", "ExitBT")
 
@@ -14,12 +15,16 @@ _AT_LOAD = [
     "IMG_StaticIPSettingDlgBG", "IMG_PPPSettingDlgBG", "IMG_WRadioSettingDlgBG", "IMG_WirelessSettingDlgBG",
     "IMG_WEPKey64Help", "IMG_WEPKey128Help", "IMG_WPAKeyHexHelp", "IMG_WPAKeyASCHelp",
     "IMG_WirelessRemindSsidDlgBG", "IMG_WirelessRemindSsidWarnMsg", "IMG_CheckSWLinkStatusDlgBG",
+]
+# The kit edition's last page and the adapter's pages, and the router edition's last page.
+_KIT_AT_LOAD = [
+    "IMG_ViewKXManualBT", "IMG_InstallKXU",
     "IMG_InstallCompleteDlgBG", "IMG_InstallCompleteDlgOKBT", "IMG_InstallWLANUSBBT", "IMG_InstallBROWSEBT",
-    "IMG_InstallCompleteDlgAloneBG", "IMG_InstallCompleteDlgAloneOKBT", "IMG_InstallCompleteDlgAloneBrowseBT",
     "IMG_EthernetRemoveDlgBG", "IMG_WlanUsbCheckDlgBG", "IMG_InstallWlanDriverDlgBG",
     "IMG_WlanInternetStatDlgBG", "IMG_WlanInstallCompleteDlgBG", "IMG_WlanInstallCompleteDlgOKBT",
 ]
-_KIT_BUTTONS = ["IMG_ViewKXManualBT", "IMG_InstallKXU"]
+_ROUTER_AT_LOAD = ["IMG_InstallCompleteDlgAloneBG", "IMG_InstallCompleteDlgAloneOKBT",
+                   "IMG_InstallCompleteDlgAloneBrowseBT"]
 _ALWAYS_SHOWN = ["IMG_PowerLinkHelpDlg", "IMG_EthernetLinkHelpDlg", "IMG_ADSLLinkHelpDlg", "IMG_ISPSelectionDlg",
                  "IMG_StaticIPSettingDlg", "IMG_PPPSettingDlg"]
 _WIRELESS_FIELDS = ["IMG_WEPField", "IMG_WPAField", "IMG_WirelessRemindWEPKeyField",
@@ -29,8 +34,7 @@ _WIRELESS_FIELDS = ["IMG_WEPField", "IMG_WPAField", "IMG_WirelessRemindWEPKeyFie
 def needed_pictures(kit, wireless, radio_page):
     """{Picture key: why it is needed} for an edition."""
     needed = {key: "loaded at start" for key in _AT_LOAD}
-    if kit:
-        needed.update({key: "a main menu button of the kit edition" for key in _KIT_BUTTONS})
+    needed.update({key: "loaded at start" for key in (_KIT_AT_LOAD if kit else _ROUTER_AT_LOAD)})
     shown = list(_ALWAYS_SHOWN)
     if wireless:
         shown += ["IMG_WirelessSettingDlg", "IMG_WirelessRemindSsid"]
