@@ -9,14 +9,20 @@ namespace {
 // The skin's two lookups, bound to the current language folder.
 class Skin {
  public:
-  Skin(const quillon::config::systemConfig& config, const std::string& langDir)
-      : config_(config), langDir_(langDir) {}
+  Skin(const quillon::config::systemConfig& config, const std::string& langDir,
+       std::map<const ui::Control*, std::string>* failures)
+      : config_(config), langDir_(langDir), failures_(failures) {}
 
   // A key without a file name is as bad as a missing file: the picture error either way.
   void Load(ui::Image& image, const char* key) const {
-    const std::string& file = quillon::config::pictureFile(config_, key);
-    if (file.empty()) throw ui::PictureError(std::string("No picture is named for ") + key);
-    image.LoadPicture(langDir_ + file);
+    try {
+      const std::string& file = quillon::config::pictureFile(config_, key);
+      if (file.empty()) throw ui::PictureError(std::string("No picture is named for ") + key);
+      image.LoadPicture(langDir_ + file);
+    } catch (const ui::PictureError& error) {
+      if (failures_ == nullptr) throw;
+      failures_->emplace(&image, error.what());
+    }
   }
   void Place(ui::Control& control, const char* key) const { PlaceBySkin(control, config_, key); }
   void PlaceWithWidth(ui::Control& control, const char* key) const {
@@ -34,12 +40,13 @@ class Skin {
  private:
   const quillon::config::systemConfig& config_;
   const std::string& langDir_;
+  std::map<const ui::Control*, std::string>* failures_;
 };
 
 }  // namespace
 
-void TmainForm::applySkin() {
-  const Skin skin(systemConfig, langDir);
+void TmainForm::applySkin(std::map<const ui::Control*, std::string>* failures) {
+  const Skin skin(systemConfig, langDir, failures);
   auto& c = c_;
 
   skin.Load(c.imgMainMenu, "IMG_MainMenuDlgBG");

@@ -22,6 +22,7 @@ void TmainForm::cbxLanguagesChange() {
                 ? folder + sep
                 : exeDir + "Language" + sep + customerProfile.DefaultLanguage + sep;
   ui::PictureCache::Instance().Clear();
+  reportedPictureErrors.clear();
 
   quillon::config::loadSystemConfig(systemConfig, langDir,
                                     quillon::config::isKitEdition(customerProfile));
