@@ -137,7 +137,8 @@ void TmainForm::showPage() {
 
 // A page whose own picture failed is not shown: the wizard stays on the page it showed (the
 // main menu after a language switch) and the picture error says why. Without the stay, the
-// page state would have moved on behind a page that never showed.
+// page state would have moved on behind a page that never showed. A progress page would start
+// its work again and move on into the same error, so from one the wizard goes to the menu.
 void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures) {
   const int target = currentPage;
   try {
@@ -153,7 +154,10 @@ void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>
     LayOutCurrentPage();
   } catch (const ui::PictureError& error) {
     reportedPictureErrors.insert(error.what());
-    const int stay = processState().lastShownPage;
+    int stay = processState().lastShownPage;
+    if (stay == PAGE_CHECK_HW_LINK || stay == PAGE_CHECK_SW_LINK || stay == PAGE_INS_WLAN_DRIVER ||
+        stay == PAGE_WLAN_INTERNET_STAT)
+      stay = PAGE_MAIN_MENU;
     if (stay == 0 || stay == target) throw;
     currentPage = stay;
     HideAllPages();

@@ -112,6 +112,12 @@ TEST_F(LanguageSwitchTest, AMissingPictureStopsOnlyItsPageAndIsReportedOnce) {
   EXPECT_EQ(main().currentPage, app::PAGE_POWER_LINK);
   EXPECT_TRUE(main().controls().imgPowerLinkBG.visible());
   EXPECT_FALSE(main().controls().imgPPPSettingBG.visible());
+  // From a progress page, which would start its work again, the wizard goes to the menu.
+  app::processState().lastShownPage = app::PAGE_CHECK_SW_LINK;
+  main().currentPage = app::PAGE_PPP_SETTING;
+  EXPECT_THROW(main().showPage(), ui::PictureError);
+  EXPECT_EQ(main().currentPage, app::PAGE_MAIN_MENU);
+  EXPECT_TRUE(main().controls().imgMainMenu.visible());
 }
 
 TEST_F(LanguageSwitchTest, AMissingFolderFallsBackToTheDefaultLanguageButKeepsItsCharacterSet) {
