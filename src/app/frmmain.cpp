@@ -68,6 +68,7 @@ void TmainForm::StartUp() {
   quillon::config::loadProfile(customerProfile, exeDir);
   docsDir = exeDir + "Docs" + platform::kPathSeparator;
   ResolveFolders();
+  UseLanguageCharset(customerProfile.DefaultLanguage);
   LoadConfiguration();
   LoadIspDatabaseOrEnd();
   qigFileName = systemConfig.qigName;
@@ -99,7 +100,8 @@ void TmainForm::ResolveFolders() {
 }
 
 void TmainForm::LoadConfiguration() {
-  quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
+  quillon::config::loadSystemConfig(systemConfig, langDir,
+                                    quillon::config::isKitEdition(customerProfile));
   quillon::config::loadDefaults(systemConfig, langDir);
   quillon::config::loadApplicationMessages(applicationMessages, langDir);
   quillon::config::loadDialogTexts(langDir);
@@ -108,10 +110,58 @@ void TmainForm::LoadConfiguration() {
 
 void TmainForm::LoadIspDatabaseOrEnd() {
   ispDatabase.ispFileName = systemConfig.setup.ISPFileList;
-  if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) return;
+  if (quillon::config::loadIspDatabase(ispDatabase, langDir, systemConfig.supportUrl)) {
+    LogDroppedProviders();
+    return;
+  }
   // The skinned dialogs do not exist yet: the plain message box is all there is.
-  app().MessageBox(quillon::config::expandLineBreaks(applicationMessage(3)));
+  std::string text = quillon::config::expandLineBreaks(applicationMessage(3));
+  if (text.empty()) {
+    text = StartFailureText();
+    app().backend().SetMessageCharset(quillon::config::kAnsiCharset);
+  }
+  app().MessageBox(text);
   app().Halt(0);
+}
+
+// The lists keep their limits; what an edition loses to them is told to its author, who sees
+// the log, rather than silently missing for the user.
+void TmainForm::LogDroppedProviders() const {
+  if (ispDatabase.droppedCountries == 0 && ispDatabase.droppedIsps == 0) return;
+  std::fprintf(stderr,
+               "%s%s: %d countries beyond the first %d and %d providers beyond %d in a country "
+               "are not shown\n",
+               langDir.c_str(), ispDatabase.ispFileName.c_str(), ispDatabase.droppedCountries,
+               quillon::config::kMaxCountries, ispDatabase.droppedIsps,
+               quillon::config::kMaxIspsPerCountry);
+}
+
+// Without a catalogue the message would be an empty box; the edition's author needs to know
+// which file or setting to mend, so this one text is built in, in English.
+std::string TmainForm::StartFailureText() const {
+  const std::string setupIni = exeDir + "setup.ini";
+  if (langDir.empty()) {
+    const std::string folder =
+        exeDir + "Language" + platform::kPathSeparator + customerProfile.DefaultLanguage;
+    return "The wizard cannot start: DefaultLanguage=" + customerProfile.DefaultLanguage + " in " +
+           setupIni + " names no language folder (" + folder + " is missing).";
+  }
+  if (ispDatabase.ispFileName.empty())
+    return "The wizard cannot start: the settings file in " + langDir +
+           " names no provider database (ISPFileList), and " + langDir +
+           "application.err has no message 3.";
+  return "The wizard cannot start: the provider database " + langDir + ispDatabase.ispFileName +
+         " cannot be read, and " + langDir + "application.err has no message 3.";
+}
+
+// Every text of a language folder is written in that language's code page; the lists and
+// message boxes that show them must decode them with it, whatever the PC's own code page is.
+void TmainForm::UseLanguageCharset(const std::string& languageName) {
+  quillon::config::setDialogCharset(languageName);
+  const int charset = quillon::config::dialogCharset();
+  for (ui::ComboBox* list : {&c_.cbxLanguages, &c_.cbxDSLCountry, &c_.cbxDSLISP})
+    list->SetFontCharset(charset);
+  app().backend().SetMessageCharset(charset);
 }
 
 void TmainForm::FillLanguageList() {
@@ -127,8 +177,6 @@ void TmainForm::FillLanguageList() {
   }
   if (selected < 0) return;
   list.SetItemIndex(selected);
-  quillon::config::setDialogCharset(customerProfile.DefaultLanguage);
-  list.SetFontCharset(quillon::config::dialogCharset());
 }
 
 std::string TmainForm::applicationMessage(int n) const {

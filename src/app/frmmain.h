@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,9 @@ class TmainForm : public ui::Form {
   int showOkCancelMessage(const std::string& text);
 
   // Loads every page picture and places the controls from the skin.
-  void applySkin();
+  // Loads and places the current language's pictures. With `failures` a picture that cannot be
+  // loaded is recorded there by its image instead of raising the picture error.
+  void applySkin(std::map<const ui::Control*, std::string>* failures = nullptr);
 
   // The page machine: goNext and goBack only choose the page, showPage lays it out.
   void goNext();
@@ -99,6 +103,9 @@ class TmainForm : public ui::Form {
   void ResolveFolders();
   void LoadConfiguration();
   void LoadIspDatabaseOrEnd();
+  void LogDroppedProviders() const;
+  std::string StartFailureText() const;
+  void UseLanguageCharset(const std::string& languageName);
   void FillLanguageList();
   void ResetPageState();
   void WireEvents();
@@ -106,6 +113,10 @@ class TmainForm : public ui::Form {
   void routerPasswordRule();
   void HideAllPages();
   void LayOutCurrentPage();
+  void LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures);
+  void ReportPictureFailuresOnce(const std::map<const ui::Control*, std::string>& failures);
+  // Picture errors already shown for the current language, so that each is shown once.
+  std::set<std::string> reportedPictureErrors;
   void ShowSoftwareLinkPage();
 
   MainFormControls c_;

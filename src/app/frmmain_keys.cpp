@@ -58,7 +58,7 @@ void TmainForm::offerKeyButtons() {
     default:
       break;
   }
-  const bool kit = customerProfile.isBundle == 1;
+  const bool kit = quillon::config::isKitEdition(customerProfile);
   for (ui::Image* button : offered) {
     if ((button == &c.imgViewKXManual || button == &c.imgInstallKX) && !kit) continue;
     if (button->hasPicture()) button->SetTabStop(true);

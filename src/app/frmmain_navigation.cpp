@@ -131,8 +131,8 @@ void TmainForm::goNext() {
       Run(routines.collectSettings);
       break;
     case PAGE_CHECK_SW_LINK:
-      currentPage =
-          customerProfile.isBundle == 1 ? PAGE_INSTALL_COMPLETE : PAGE_INSTALL_COMPLETE_ALONE;
+      currentPage = quillon::config::isKitEdition(customerProfile) ? PAGE_INSTALL_COMPLETE
+                                                                   : PAGE_INSTALL_COMPLETE_ALONE;
       break;
     case PAGE_INSTALL_COMPLETE:
       currentPage = PAGE_ETHERNET_REMOVE;

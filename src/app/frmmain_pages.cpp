@@ -6,6 +6,7 @@
 #include "app/pages.h"
 #include "config/system_config.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 namespace app {
 namespace {
@@ -123,15 +124,57 @@ void TmainForm::showPage() {
     if (highlightVisible) highlightControl(focusControl);
     return;
   }
-  applySkin();
-  HideAllPages();
-  LayOutCurrentPage();
+  // A picture the language folder lacks stops only the page that shows it, not every page.
+  std::map<const ui::Control*, std::string> failures;
+  applySkin(&failures);
+  LayOutPageOrStay(failures);
   offerKeyButtons();
   // Noted before the software link page runs: when it steps back at once, the page it steps
   // back to must be laid out, not taken for the one already on screen.
   state.lastShownPage = currentPage;
   if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
   highlightControl(focusControl);
+  ReportPictureFailuresOnce(failures);
+}
+
+// A page whose own picture failed is not shown: the wizard stays on the page it showed (the
+// main menu after a language switch) and the picture error says why. Without the stay, the
+// page state would have moved on behind a page that never showed. A progress page would start
+// its work again and move on into the same error, so from one the wizard goes to the menu.
+void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures) {
+  const int target = currentPage;
+  try {
+    const PageLayout layout = LayoutOf(currentPage, c_, customerProfile.isMultiLang != 0,
+                                       customerProfile.profileName == "EU");
+    std::vector<const ui::Control*> shown{layout.background};
+    for (const Shown& control : layout.controls) shown.push_back(control.control);
+    for (const ui::Control* control : shown) {
+      auto failed = failures.find(control);
+      if (failed != failures.end()) throw ui::PictureError(failed->second);
+    }
+    HideAllPages();
+    LayOutCurrentPage();
+  } catch (const ui::PictureError& error) {
+    reportedPictureErrors.insert(error.what());
+    int stay = processState().lastShownPage;
+    if (stay == PAGE_CHECK_HW_LINK || stay == PAGE_CHECK_SW_LINK || stay == PAGE_INS_WLAN_DRIVER ||
+        stay == PAGE_WLAN_INTERNET_STAT)
+      stay = PAGE_MAIN_MENU;
+    if (stay == 0 || stay == target) throw;
+    currentPage = stay;
+    HideAllPages();
+    LayOutCurrentPage();
+    offerKeyButtons();
+    highlightControl(focusControl);
+    throw;
+  }
+}
+
+// The pictures of pages not shown now are reported once each, when the language is loaded.
+void TmainForm::ReportPictureFailuresOnce(
+    const std::map<const ui::Control*, std::string>& failures) {
+  for (const auto& [control, error] : failures)
+    if (reportedPictureErrors.insert(error).second) app().ShowException(ui::PictureError(error));
 }
 
 void TmainForm::HideAllPages() {

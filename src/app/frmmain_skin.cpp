@@ -9,14 +9,20 @@ namespace {
 // The skin's two lookups, bound to the current language folder.
 class Skin {
  public:
-  Skin(const quillon::config::systemConfig& config, const std::string& langDir)
-      : config_(config), langDir_(langDir) {}
+  Skin(const quillon::config::systemConfig& config, const std::string& langDir,
+       std::map<const ui::Control*, std::string>* failures)
+      : config_(config), langDir_(langDir), failures_(failures) {}
 
   // A key without a file name is as bad as a missing file: the picture error either way.
   void Load(ui::Image& image, const char* key) const {
-    const std::string& file = quillon::config::pictureFile(config_, key);
-    if (file.empty()) throw ui::PictureError(std::string("No picture is named for ") + key);
-    image.LoadPicture(langDir_ + file);
+    try {
+      const std::string& file = quillon::config::pictureFile(config_, key);
+      if (file.empty()) throw ui::PictureError(std::string("No picture is named for ") + key);
+      image.LoadPicture(langDir_ + file);
+    } catch (const ui::PictureError& error) {
+      if (failures_ == nullptr) throw;
+      failures_->emplace(&image, error.what());
+    }
   }
   void Place(ui::Control& control, const char* key) const { PlaceBySkin(control, config_, key); }
   void PlaceWithWidth(ui::Control& control, const char* key) const {
@@ -34,12 +40,13 @@ class Skin {
  private:
   const quillon::config::systemConfig& config_;
   const std::string& langDir_;
+  std::map<const ui::Control*, std::string>* failures_;
 };
 
 }  // namespace
 
-void TmainForm::applySkin() {
-  const Skin skin(systemConfig, langDir);
+void TmainForm::applySkin(std::map<const ui::Control*, std::string>* failures) {
+  const Skin skin(systemConfig, langDir, failures);
   auto& c = c_;
 
   skin.Load(c.imgMainMenu, "IMG_MainMenuDlgBG");
@@ -50,7 +57,7 @@ void TmainForm::applySkin() {
   skin.LoadAndPlace(c.imgTechnicalSupportBT, "IMG_TechnicalSupportBT");
   skin.LoadAndPlace(c.imgQuickInstallBT, "IMG_QuickInstallBT");
   skin.LoadAndPlace(c.imgCloseBT, "IMG_CloseBT");
-  if (customerProfile.isBundle != 0) {
+  if (quillon::config::isKitEdition(customerProfile)) {
     skin.LoadAndPlace(c.imgViewKXManual, "IMG_ViewKXManualBT");
     skin.LoadAndPlace(c.imgInstallKX, "IMG_InstallKXU");
   }
@@ -130,21 +137,24 @@ void TmainForm::applySkin() {
   skin.PlaceWithWidth(c.pbrCheckSWLink, "PB_CheckSWLinkStatus");
   skin.Place(c.lblPercent, "LB_CheckSWLinkStatusProgressPercent");
 
-  skin.LoadHidden(c.imgInstallCompleteBG, "IMG_InstallCompleteDlgBG");
-  skin.LoadAndPlace(c.imgInsCompleteBT, "IMG_InstallCompleteDlgOKBT");
-  skin.LoadAndPlace(c.imgInsWLANUSB, "IMG_InstallWLANUSBBT");
-  skin.LoadAndPlace(c.imgInsBrowse, "IMG_InstallBROWSEBT");
-
-  skin.LoadHidden(c.imgInstallCompleteAloneBG, "IMG_InstallCompleteDlgAloneBG");
-  skin.LoadAndPlace(c.imgInsCompleteAloneBT, "IMG_InstallCompleteDlgAloneOKBT");
-  skin.LoadAndPlace(c.imgInsCompleteAloneBrowseBT, "IMG_InstallCompleteDlgAloneBrowseBT");
-
-  skin.LoadHidden(c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlgBG");
-  skin.LoadHidden(c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlgBG");
-  skin.LoadHidden(c.imgInsWlanDriverBG, "IMG_InstallWlanDriverDlgBG");
-  skin.LoadHidden(c.imgWlanInternetStatBG, "IMG_WlanInternetStatDlgBG");
-  skin.LoadHidden(c.imgWlanInsCompleteBG, "IMG_WlanInstallCompleteDlgBG");
-  skin.LoadAndPlace(c.imgWlanInsCompleteBT, "IMG_WlanInstallCompleteDlgOKBT");
+  // Each edition loads only the pages it can show: a router edition's CD need not carry the
+  // adapter's pages, nor a kit's the router edition's last page.
+  if (quillon::config::isKitEdition(customerProfile)) {
+    skin.LoadHidden(c.imgInstallCompleteBG, "IMG_InstallCompleteDlgBG");
+    skin.LoadAndPlace(c.imgInsCompleteBT, "IMG_InstallCompleteDlgOKBT");
+    skin.LoadAndPlace(c.imgInsWLANUSB, "IMG_InstallWLANUSBBT");
+    skin.LoadAndPlace(c.imgInsBrowse, "IMG_InstallBROWSEBT");
+    skin.LoadHidden(c.imgEthernetRemoveBG, "IMG_EthernetRemoveDlgBG");
+    skin.LoadHidden(c.imgWlanUsbCheckBG, "IMG_WlanUsbCheckDlgBG");
+    skin.LoadHidden(c.imgInsWlanDriverBG, "IMG_InstallWlanDriverDlgBG");
+    skin.LoadHidden(c.imgWlanInternetStatBG, "IMG_WlanInternetStatDlgBG");
+    skin.LoadHidden(c.imgWlanInsCompleteBG, "IMG_WlanInstallCompleteDlgBG");
+    skin.LoadAndPlace(c.imgWlanInsCompleteBT, "IMG_WlanInstallCompleteDlgOKBT");
+  } else {
+    skin.LoadHidden(c.imgInstallCompleteAloneBG, "IMG_InstallCompleteDlgAloneBG");
+    skin.LoadAndPlace(c.imgInsCompleteAloneBT, "IMG_InstallCompleteDlgAloneOKBT");
+    skin.LoadAndPlace(c.imgInsCompleteAloneBrowseBT, "IMG_InstallCompleteDlgAloneBrowseBT");
+  }
 }
 
 }  // namespace app

@@ -14,8 +14,7 @@ namespace app {
 // values the new files lack keep the previous language's, as the readers never clear first.
 void TmainForm::cbxLanguagesChange() {
   const std::string name = c_.cbxLanguages.text();
-  quillon::config::setDialogCharset(name);
-  c_.cbxLanguages.SetFontCharset(quillon::config::dialogCharset());
+  UseLanguageCharset(name);
 
   const std::string sep(1, platform::kPathSeparator);
   const std::string folder = exeDir + "Language" + sep + name;
@@ -23,8 +22,10 @@ void TmainForm::cbxLanguagesChange() {
                 ? folder + sep
                 : exeDir + "Language" + sep + customerProfile.DefaultLanguage + sep;
   ui::PictureCache::Instance().Clear();
+  reportedPictureErrors.clear();
 
-  quillon::config::loadSystemConfig(systemConfig, langDir, customerProfile.isBundle != 0);
+  quillon::config::loadSystemConfig(systemConfig, langDir,
+                                    quillon::config::isKitEdition(customerProfile));
   quillon::config::loadDefaults(systemConfig, langDir);
   // The quick guide is the one file name the main window copies out of default.ini; without
   // the copy the guide would stay in the start language while the manual follows the switch.

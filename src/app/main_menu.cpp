@@ -43,7 +43,7 @@ MainMenuPages::MainMenuPages(TmainForm& form) : form_(form) {
 }
 
 bool MainMenuPages::IsKit() const {
-  return form_.customerProfile.isBundle == 1;
+  return quillon::config::isKitEdition(form_.customerProfile);
 }
 
 // The buttons are pictures that show only under the mouse. The adapter's two buttons are

@@ -29,6 +29,10 @@ void readProfile(customerProfile& profile, const IniFile& setupIni) {
   }
 }
 
+bool isKitEdition(const customerProfile& profile) {
+  return profile.isBundle != 0;
+}
+
 bool isLanguageOffered(const customerProfile& profile, int index) {
   if (index < 0 || index >= static_cast<int>(languageNames.size())) return false;
   return (profile.languageMask >> index) & 1u;

@@ -35,6 +35,10 @@ void loadProfile(customerProfile& profile, const std::string& programFolder);
 // The same from a parsed file.
 void readProfile(customerProfile& profile, const IniFile& setupIni);
 
+// Whether the profile is the kit edition (modem and wireless USB adapter): isBundle non-zero.
+// The settings file, the menu, its hover and the page sequence all ask this one question.
+bool isKitEdition(const customerProfile& profile);
+
 // Whether languageNames[index] is offered by the profile's mask.
 bool isLanguageOffered(const customerProfile& profile, int index);
 

@@ -28,6 +28,10 @@ bool loadDialogTexts(const std::string& languageFolder) {
 uint8_t charsetForLanguage(std::string_view languageName) {
   if (languageName == "Greek") return kGreekCharset;
   if (languageName == "Russian") return kRussianCharset;
+  // The default set would show these only on a PC whose own code page is 1250; naming the
+  // set reads them right on every PC.
+  if (languageName == "Czech" || languageName == "Hungarian" || languageName == "Polish")
+    return kEastEuropeCharset;
   return kAnsiCharset;
 }
 

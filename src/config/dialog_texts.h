@@ -26,9 +26,10 @@ bool loadDialogTexts(const std::string& languageFolder);
 inline constexpr uint8_t kAnsiCharset = 0;
 inline constexpr uint8_t kGreekCharset = 161;
 inline constexpr uint8_t kRussianCharset = 204;
+inline constexpr uint8_t kEastEuropeCharset = 238;
 
-// The character set a language's texts need: Greek and Russian have their own, every other
-// language uses the default one.
+// The character set a language folder's texts are written in: Windows-1253 for Greek, 1251 for
+// Russian, 1250 for Czech, Hungarian and Polish, 1252 (the default set) for every other name.
 uint8_t charsetForLanguage(std::string_view languageName);
 
 // The process-wide dialog character set (initially kAnsiCharset).

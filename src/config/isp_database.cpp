@@ -53,9 +53,11 @@ class IspFileParser {
     if (isBlankLine(line)) return;
     if (line.front() == '@') {
       openCountry(line.substr(1));
-    } else if (std::count(line.begin(), line.end(), ',') >= 4 && current_ != nullptr &&
-               current_->ispCount < kMaxIspsPerCountry) {
-      readIsp(line, current_->isps[static_cast<std::size_t>(current_->ispCount++)]);
+    } else if (std::count(line.begin(), line.end(), ',') >= 4 && current_ != nullptr) {
+      if (current_->ispCount < kMaxIspsPerCountry)
+        readIsp(line, current_->isps[static_cast<std::size_t>(current_->ispCount++)]);
+      else
+        ++db_.droppedIsps;
     }
   }
 
@@ -63,7 +65,11 @@ class IspFileParser {
   void openCountry(std::string_view text) {
     current_ = nullptr;
     const std::string_view name = beforeChar(text, '{');
-    if (name.empty() || db_.countryCount >= kMaxCountries) return;
+    if (name.empty()) return;
+    if (db_.countryCount >= kMaxCountries) {
+      ++db_.droppedCountries;
+      return;
+    }
 
     ISP_BY_COUNTRY& country = db_.countries[static_cast<std::size_t>(db_.countryCount++)];
     country.name = name;
@@ -112,6 +118,8 @@ void parseIspDatabase(Country& db, std::string_view bytes, std::string_view supp
   const int used = std::clamp(db.countryCount, 0, kMaxCountries);
   for (int i = 0; i < used; ++i) clearCountry(db.countries[static_cast<std::size_t>(i)]);
   db.countryCount = 0;
+  db.droppedCountries = 0;
+  db.droppedIsps = 0;
 
   IspFileParser parser(db, supportUrl);
   forEachLine(bytes, [&](std::string_view line) { parser.feedLine(line); });

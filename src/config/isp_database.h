@@ -37,6 +37,10 @@ struct Country {
   std::vector<ISP_BY_COUNTRY> countries;
   int32_t countryCount = 0;
   std::string ispFileName;
+  // What the last load left out beyond the limits: country lines past kMaxCountries, and ISP
+  // lines past kMaxIspsPerCountry of a shown country.
+  int32_t droppedCountries = 0;
+  int32_t droppedIsps = 0;
 };
 
 // Replaces the contents of db with the database in bytes; ispFileName is kept. supportUrl is the

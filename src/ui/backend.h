@@ -64,6 +64,11 @@ class Backend {
   virtual void SetCursor(Cursor cursor) = 0;
   virtual Cursor cursor() const = 0;
 
+  // The code page the message boxes' texts are in (a font character set, as Label's): the
+  // language folder's, since the texts come from its catalogues.
+  void SetMessageCharset(int charset) { messageCharset_ = charset; }
+  int messageCharset() const { return messageCharset_; }
+
   // The platform's plain message box with one OK button; returns 1 (OK).
   virtual int MessageBox(const std::string& text, const std::string& caption) = 0;
 
@@ -75,6 +80,9 @@ class Backend {
     (void)buttons;
     return MessageBox(text, caption);
   }
+
+ private:
+  int messageCharset_ = 0;
 };
 
 // The backend the product runs on: FLTK on Linux, native Win32 on Windows. Defined by the

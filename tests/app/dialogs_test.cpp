@@ -85,7 +85,7 @@ TEST_F(DialogsTest, TheDialogsTakeTheCharacterSetOfTheLanguage) {
   EXPECT_EQ(windows().passwordConfirm->msg.fontCharset(), 161);
   quillon::config::setDialogCharset("Czech");
   windows().resetDefault->Paint();
-  EXPECT_EQ(windows().resetDefault->lblFactoryReset.fontCharset(), 0);
+  EXPECT_EQ(windows().resetDefault->lblFactoryReset.fontCharset(), 238);
 }
 
 TEST_F(DialogsTest, TheMessageLabelIsForcedTo345By97ForEveryMessage) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "app/link_state.h"
@@ -7,6 +8,7 @@
 #include "app/wizard_fixture.h"
 #include "config/dialog_texts.h"
 #include "dialogs/frmshowpopmessage.h"
+#include "ui/exception.h"
 
 namespace {
 
@@ -84,6 +86,38 @@ TEST_F(LanguageSwitchTest, ReloadsEverythingFromTheChosenFolderAndShowsTheMainMe
   app::windows().showPopMessage->Paint();
   EXPECT_EQ(app::windows().showPopMessage->lblShowMessage.fontCharset(), 204);
   EXPECT_EQ(w.applicationMessage(5), cd_.CatalogueLine("Russian", "application.err", 5));
+}
+
+TEST_F(LanguageSwitchTest, AMissingPictureStopsOnlyItsPageAndIsReportedOnce) {
+  Offer("English,German");
+  const std::string ppp = cd_.SettingsValue("German", "IMG_PPPSettingDlgBG.Picture");
+  cd_.Remove(std::filesystem::path("Language/German") / ppp);
+  ASSERT_EQ(StartUp(), -1);
+  main().Show();
+  SwitchTo("German");
+  // The switch shows the German main menu and names the missing picture once.
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_NE(backend().messageBoxes()[0].text.find(ppp), std::string::npos);
+  EXPECT_TRUE(main().controls().imgMainMenu.visible());
+
+  // Pages with their pictures show, without the error again.
+  main().currentPage = app::PAGE_POWER_LINK;
+  main().showPage();
+  EXPECT_TRUE(main().controls().imgPowerLinkBG.visible());
+  EXPECT_EQ(backend().messageBoxes().size(), 1u);
+
+  // The page without its picture is not entered: the wizard stays where it was.
+  main().currentPage = app::PAGE_PPP_SETTING;
+  EXPECT_THROW(main().showPage(), ui::PictureError);
+  EXPECT_EQ(main().currentPage, app::PAGE_POWER_LINK);
+  EXPECT_TRUE(main().controls().imgPowerLinkBG.visible());
+  EXPECT_FALSE(main().controls().imgPPPSettingBG.visible());
+  // From a progress page, which would start its work again, the wizard goes to the menu.
+  app::processState().lastShownPage = app::PAGE_CHECK_SW_LINK;
+  main().currentPage = app::PAGE_PPP_SETTING;
+  EXPECT_THROW(main().showPage(), ui::PictureError);
+  EXPECT_EQ(main().currentPage, app::PAGE_MAIN_MENU);
+  EXPECT_TRUE(main().controls().imgMainMenu.visible());
 }
 
 TEST_F(LanguageSwitchTest, AMissingFolderFallsBackToTheDefaultLanguageButKeepsItsCharacterSet) {

@@ -45,14 +45,15 @@ TEST_F(WizardTest, StartsOnTheSampleEditionWithTheMainMenuShowing) {
   EXPECT_EQ(c.imgMainMenu.left(), 1);
   EXPECT_EQ(c.imgMainMenu.top(), 1);
   for (ui::Image* page : {&c.imgPowerLinkBG, &c.imgISPSelectionBG, &c.imgCheckSWLinkBG,
-                          &c.imgWlanInsCompleteBG, &c.imgWirelessRemindSsidDlgBG}) {
+                          &c.imgInstallCompleteAloneBG, &c.imgWirelessRemindSsidDlgBG}) {
     EXPECT_TRUE(page->picture()) << page->name();
     EXPECT_FALSE(page->visible()) << page->name();
   }
   EXPECT_EQ(c.imgCloseBT.left(), std::stoi(cd_.SettingsValue("English", "IMG_CloseBT.Left")));
   EXPECT_EQ(c.imgCloseBT.top(), std::stoi(cd_.SettingsValue("English", "IMG_CloseBT.Top")));
-  // The kit-only buttons stay unloaded outside the kit edition.
+  // The kit-only buttons and pages stay unloaded outside the kit edition.
   EXPECT_FALSE(c.imgInstallKX.picture());
+  EXPECT_FALSE(c.imgWlanInsCompleteBG.picture());
 
   EXPECT_TRUE(c.cbxLanguages.visible());
   EXPECT_EQ(c.cbxLanguages.items(), (std::vector<std::string>{"English", "German", "Russian"}));
@@ -82,6 +83,25 @@ TEST_F(WizardTest, MissingIspDatabaseShowsMessageThreeAndEndsBeforeAnyWindowShow
   EXPECT_TRUE(backend().visibleForms().empty());
 }
 
+TEST_F(WizardTest, TheFatalBoxReadsInTheLanguagesCodePage) {
+  // A Russian edition's box is decoded as Windows-1251, whatever the PC's code page.
+  cd_.Write("setup.ini", "[Profile]\r\nDefaultLanguage=Russian\r\n");
+  cd_.Remove("Language/Russian/isplist.txt");
+  EXPECT_EQ(StartUp(), 0);
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_EQ(backend().messageBoxes()[0].text,
+            ExpandBackslashN(cd_.CatalogueLine("Russian", "application.err", 3)));
+  EXPECT_EQ(backend().messageBoxes()[0].charset, 204);
+}
+
+TEST_F(WizardTest, AMisspeltDefaultLanguageNamesTheSettingInsteadOfAnEmptyBox) {
+  cd_.Write("setup.ini", "[Profile]\r\nDefaultLanguage=Engilsh\r\n");
+  EXPECT_EQ(StartUp(), 0);
+  ASSERT_EQ(backend().messageBoxes().size(), 1u);
+  EXPECT_NE(backend().messageBoxes()[0].text.find("DefaultLanguage=Engilsh"), std::string::npos)
+      << backend().messageBoxes()[0].text;
+}
+
 TEST_F(WizardTest, TheIspDatabaseIsCheckedAfterTheCataloguesAndBeforeTheSkin) {
   // With both the database and a picture gone, the database ends the start-up first, with the
   // message of the freshly loaded catalogue.
@@ -103,6 +123,16 @@ TEST_F(WizardTest, MissingPictureIsShownByTheExceptionGuardAndNoWindowOpens) {
       << backend().messageBoxes()[0].text;
   EXPECT_TRUE(backend().visibleForms().empty());
   EXPECT_FALSE(app::windows().mainForm);
+}
+
+TEST_F(WizardTest, ARouterEditionStartsWithoutThePicturesOfTheAdapterPages) {
+  // The adapter's pages belong to the kit edition: a router edition's CD may leave them out.
+  for (const char* key :
+       {"IMG_EthernetRemoveDlgBG.Picture", "IMG_WlanInstallCompleteDlgOKBT.Picture"})
+    cd_.Remove(std::filesystem::path("Language/English") / cd_.SettingsValue("English", key));
+  ASSERT_EQ(StartUp(), -1);
+  EXPECT_TRUE(main().controls().imgMainMenu.visible());
+  EXPECT_TRUE(backend().messageBoxes().empty());
 }
 
 TEST_F(WizardTest, MissingLanguageFolderLooksForTheFilesInTheCurrentDirectory) {

@@ -15,8 +15,10 @@ using namespace app;
 
 class CompletionTest : public ApplyWizardTest {
  protected:
-  void SetUp() override {
-    ApplyWizardTest::SetUp();
+  // The kit's last page belongs to the kit edition, the other to the router edition: each
+  // edition loads only its own.
+  void StartFor(int page) {
+    SetProfile("GE", page == PAGE_INSTALL_COMPLETE ? 1 : 0);
     Start();
   }
   void Hover(int x, int y) { backend().MoveMouse(main(), x, y); }
@@ -30,6 +32,7 @@ class CompletionTest : public ApplyWizardTest {
 };
 
 TEST_F(CompletionTest, KitPageRevealsTheFirstButtonUnderTheMouse) {
+  StartFor(PAGE_INSTALL_COMPLETE);
   ShowPage(PAGE_INSTALL_COMPLETE);
   auto& c = main().controls();
   const auto all = {&c.imgInsCompleteBT, &c.imgInsWLANUSB, &c.imgInsBrowse};
@@ -51,6 +54,7 @@ TEST_F(CompletionTest, KitPageRevealsTheFirstButtonUnderTheMouse) {
 }
 
 TEST_F(CompletionTest, AlonePageTestsItsTwoButtonsEachOnItsOwn) {
+  StartFor(PAGE_INSTALL_COMPLETE_ALONE);
   ShowPage(PAGE_INSTALL_COMPLETE_ALONE);
   auto& c = main().controls();
   const auto all = {&c.imgInsCompleteAloneBT, &c.imgInsCompleteAloneBrowseBT};
@@ -85,6 +89,7 @@ class CompletionButtons : public CompletionTest,
 
 TEST_P(CompletionButtons, OpenTheHelpPageAndEndOrGoOn) {
   const CompletionButton& param = GetParam();
+  StartFor(param.page);
   for (int shellAnswer : {platform::kShellStarted, platform::kShellFileNotFound}) {
     SCOPED_TRACE(shellAnswer);
     shell.answer = shellAnswer;

@@ -97,6 +97,17 @@ TEST_F(MainMenuTest, InTheKitTheAdapterButtonsShowBesideTheModemButtons) {
   EXPECT_EQ(VisibleButtons(), (std::vector<std::string>{"imgViewQIGBT", "imgViewKXManual"}));
 }
 
+TEST_F(MainMenuTest, AnyNonZeroIsBundleIsTheWholeKitNotHalfOfIt) {
+  // The kit's skin and its menu's hover must agree: isBundle=2 loads the adapter buttons, so
+  // they must also light under the mouse.
+  StartEdition(2);
+  auto& c = main().controls();
+  ASSERT_GT(c.imgInstallKX.width(), 0);
+  Hover(0, 0);
+  Hover(c.imgInstallKX.left() + 1, c.imgInstallKX.top() + 1);
+  EXPECT_EQ(VisibleButtons(), std::vector<std::string>{"imgInstallKX"});
+}
+
 struct ButtonCase {
   const char* button;
   bool kit;

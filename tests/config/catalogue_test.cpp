@@ -79,7 +79,8 @@ TEST(Catalogue, BackslashNBecomesALineBreak) {
 TEST(Catalogue, DialogCharsetFollowsTheLanguage) {
   EXPECT_EQ(dialogCharset(), kAnsiCharset);
   const std::pair<const char*, uint8_t> cases[] = {
-      {"Greek", 161}, {"Russian", 204}, {"Czech", 0}, {"greek", 0}, {"", 0}, {"English", 0}};
+      {"Greek", 161},  {"Russian", 204}, {"Czech", 238}, {"Hungarian", 238},
+      {"Polish", 238}, {"greek", 0},     {"", 0},        {"English", 0}};
   for (const auto& [language, charset] : cases) {
     setDialogCharset(language);
     EXPECT_EQ(dialogCharset(), charset) << language;

@@ -149,6 +149,9 @@ TEST(IspDatabase, LimitsCutOffWithoutOverflow) {
   ASSERT_EQ(last.ispCount, 1);
   EXPECT_EQ(last.isps[0].name, "I499_0");
   EXPECT_EQ(countryAt(*db, kMaxCountries).name, "");
+  // What is cut off is counted for the log: three countries, five ISPs of a shown one.
+  EXPECT_EQ(db->droppedCountries, 3);
+  EXPECT_EQ(db->droppedIsps, 5);
 }
 
 TEST(IspDatabase, ReloadLeavesNothingOfTheOldFile) {

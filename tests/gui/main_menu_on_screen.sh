@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Starts the real wizard from a CD image under the current X display, screenshots it and checks
-# that the window shows the main menu picture (not a blank or half-drawn window). Then starts a
-# second copy, which must end by itself with code 0 while the first stays. Closing the window with
-# Alt+F4 must end the program, so that the next start shows its window again. A main menu
-# picture with damaged pixel data must be reported before any window opens.
+# that the window shows the main menu picture (not a blank or half-drawn window), and that Install
+# Document Reader starts the installer. Then starts a second copy, which must end by itself with
+# code 0 while the first stays. Closing the window with Alt+F4 must end the program, so that the
+# next start shows its window again. A main menu picture with damaged pixel data must be reported
+# before any window opens.
 # Usage: main_menu_on_screen.sh CD_DIR ARTIFACT_DIR
 set -euo pipefail
 cd_dir=$1
@@ -13,8 +14,10 @@ settings=$cd_dir/Language/English/dslutility.ini
 # shellcheck source=lib.sh
 . "$(dirname "$0")/lib.sh"
 XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_RUNTIME_DIR
+QUILLON_C_DRIVE=$(mktemp -d)
+export XDG_RUNTIME_DIR QUILLON_C_DRIVE
 remove_at_exit "$XDG_RUNTIME_DIR"
+remove_at_exit "$QUILLON_C_DRIVE"
 
 cd "$cd_dir"
 ./quillon &
@@ -26,6 +29,15 @@ shot main_menu
 picture=$(skin_value IMG_MainMenuDlgBG.Picture)
 [ -n "$picture" ] || fail "the sample skin names no main menu picture"
 check_menu_picture main_menu "$cd_dir/Language/English/$picture"
+
+# Install Document Reader starts the edition's installer (the sample's stand-in notes that it
+# ran) and shows no message.
+click $(($(skin_value IMG_AcrobatBT.Left) + 20)) $(($(skin_value IMG_AcrobatBT.Top) + 20))
+for _ in $(seq 50); do [ -s "$QUILLON_C_DRIVE/pdfreader.log" ] && break; sleep 0.1; done
+[ -s "$QUILLON_C_DRIVE/pdfreader.log" ] || fail "Install Document Reader did not start the installer"
+sleep 0.5
+xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
+  fail "Install Document Reader showed a message"
 
 second_copy_ends "$first" timeout 20 ./quillon
 

@@ -100,6 +100,39 @@ below "$isp_diff" 0.08 || fail "the ISP page does not show its background"
 below 0.02 "$bg_country" || fail "no country list is drawn over the ISP page"
 close_page
 
+# The lists of a Russian and a Polish edition read right on any PC: their texts are decoded with
+# the language's code page (1251, 1250), not the PC's. The expected names come from the files
+# through iconv; the screenshots show the lists as a user sees them.
+edition=$(mktemp -d)
+remove_at_exit "$edition"
+cp -r "$cd_dir/." "$edition/"
+cp -r "$edition/Language/English" "$edition/Language/Polish"
+printf '@Śląsk{http://pomoc.example}\r\nŁódź Łącze, PPPoE, LLC, 0, 35\r\n' |
+  iconv -f UTF-8 -t CP1250 >"$edition/Language/Polish/isplist.txt"
+lists_read_right() {  # LANGUAGE CODEPAGE
+  sed -i "s/^DefaultLanguage=.*/DefaultLanguage=$1\r/" "$edition/setup.ini"
+  local isplist expected shown
+  isplist=$(iconv -f "$2" -t UTF-8 "$edition/Language/$1/isplist.txt" | tr -d '\r')
+  expected="country: $(echo "$isplist" | sed -n 's/^@\([^{]*\).*/\1/p' | head -n 1)
+provider: $(echo "$isplist" | grep -v '^@' | head -n 1 | cut -d, -f1)"
+  "$host" "$edition" 6 --lists >"$out/lists_$1.txt" &
+  pid=$!
+  stop_at_exit "$pid"
+  find_wizard_window 20
+  for _ in $(seq 50); do
+    [ "$(wc -l <"$out/lists_$1.txt")" -ge 2 ] && break
+    sleep 0.1
+  done
+  sleep 0.3
+  shot "lists_$1"
+  shown=$(cat "$out/lists_$1.txt")
+  echo "$1 lists show: $shown"
+  [ "$shown" = "$expected" ] || fail "the $1 lists show '$shown', expected '$expected'"
+  close_page
+}
+lists_read_right Russian CP1251
+lists_read_right Polish CP1250
+
 # A modal message dialog over the main menu.
 open_page 1 "The wizard cannot find your router."
 dialog=$(window_id 20 "$dialog_title") || fail "the message dialog did not open"

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Starts Quillon.exe from its CD image under Wine on the current X display and checks the main
 # menu on screen: the window found by its title, its size and place, the menu picture and the
-# window colour around it, the version box of Alt+F2 (a system message box), a message dialog
-# closed with Return, a language picked in the native drop-down list (the pictures of that
-# language follow), a second copy that ends by itself with code 0, Alt+F4 ending the program so
-# that the next start shows its window, the Close picture reached with Shift+Tab and pressed with
-# Space, and the Close picture clicked, each ending the program with code 0.
+# window colour around it, the version box of Alt+F2 (a system message box), the document
+# reader's message closed with Return and its installer started, a language picked in the native
+# drop-down list (the pictures of that language follow), a second copy that ends by itself with
+# code 0, Alt+F4 ending the program so that the next start shows its window, the Close picture
+# reached with Shift+Tab and pressed with Space, and the Close picture clicked, each ending the
+# program with code 0.
 # Usage: main_menu_on_screen.sh QUILLON_EXE ARTIFACT_DIR
 set -euo pipefail
 exe=$1
@@ -28,6 +29,9 @@ menu_picture() {
   echo "$cd_dir/Language/$1/$(skin_value IMG_MainMenuDlgBG.Picture "$cd_dir/Language/$1/dslutility.ini")"
 }
 
+QUILLON_C_DRIVE=$(mktemp -d)
+remove_at_exit "$QUILLON_C_DRIVE"
+export QUILLON_C_DRIVE
 cd "$cd_dir"
 wine_run "$log" ./Quillon.exe &
 first=$!
@@ -54,8 +58,13 @@ xdotool key Return
 for _ in $(seq 50); do [ "$(windows | wc -l)" -eq 1 ] && break; sleep 0.1; done
 [ "$(windows | wc -l)" -eq 1 ] || fail "the version box did not close with Return"
 
-# The sample edition lacks the document reader's installer: its message shows in the skinned
-# dialog, and Return closes it as the OK button would.
+# Without its installer, Install Document Reader shows its message in the skinned dialog, and
+# Return closes it as the OK button would. With it, the sample's stand-in (a script Wine hands
+# to the system) notes on drive C that it ran, and no message shows.
+reader=$cd_dir/Acrobat/pdfreader.exe
+mv "$reader" "$reader.away"
+restore_reader() { [ ! -e "$reader.away" ] || mv "$reader.away" "$reader"; }
+call_at_exit restore_reader
 geometry "$win"
 click $(($(skin_value IMG_AcrobatBT.Left) + 20)) $(($(skin_value IMG_AcrobatBT.Top) + 20))
 window_id 20 "$dialog_title" >/dev/null || fail "the document reader's message did not show"
@@ -67,6 +76,13 @@ for _ in $(seq 50); do
 done
 xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
   fail "Return did not close the message dialog"
+restore_reader
+click $(($(skin_value IMG_AcrobatBT.Left) + 20)) $(($(skin_value IMG_AcrobatBT.Top) + 20))
+for _ in $(seq 100); do [ -s "$QUILLON_C_DRIVE/pdfreader.log" ] && break; sleep 0.1; done
+[ -s "$QUILLON_C_DRIVE/pdfreader.log" ] || fail "Install Document Reader did not start the installer"
+sleep 0.5
+xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
+  fail "Install Document Reader showed a message"
 
 # Picking Russian in the language list: a click opens it, typing picks the row, Return closes.
 xdotool mousemove $((X + $(skin_value CB_Languages.Left) + 40)) $((Y + $(skin_value CB_Languages.Top) + 8))

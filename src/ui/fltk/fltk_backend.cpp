@@ -220,13 +220,13 @@ int FltkBackend::screenHeight() const {
 
 int FltkBackend::MessageBox(const std::string& text, const std::string& caption) {
   fl_message_title(caption.c_str());
-  fl_message("%s", AnsiToUtf8(text, kAnsiCharset).c_str());
+  fl_message("%s", AnsiToUtf8(text, messageCharset()).c_str());
   return 1;
 }
 
 int FltkBackend::MessageBoxWithButtons(const std::string& text, const std::string& caption,
                                        int buttons) {
-  const std::string shown = AnsiToUtf8(text, kAnsiCharset);
+  const std::string shown = AnsiToUtf8(text, messageCharset());
   fl_message_title(caption.c_str());
   switch (buttons) {
     case kButtonsOkCancel:

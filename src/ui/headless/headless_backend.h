@@ -31,6 +31,7 @@ class LoopStalled {
 struct MessageBoxRecord {
   std::string text;
   std::string caption;
+  int charset = 0;
 };
 
 // The in-memory backend: the model is all there is to see, and time is a VirtualClock. One

@@ -38,7 +38,7 @@ Form* HeadlessBackend::topModalForm() const {
 }
 
 int HeadlessBackend::MessageBox(const std::string& text, const std::string& caption) {
-  messageBoxes_.push_back(MessageBoxRecord{text, caption});
+  messageBoxes_.push_back(MessageBoxRecord{text, caption, messageCharset()});
   if (!messageBoxHandler_) return 1;
   auto handler = messageBoxHandler_;
   return handler(text, caption);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The Windows headers, for this backend only. MessageBox is a macro there; the framework has a
-// method of that name, so the macro goes and the API is called as MessageBoxA.
+// method of that name, so the macro goes and the API is called as MessageBoxW.
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif

@@ -3,9 +3,11 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ui/ansi_text.h"
 #include "ui/win32/first_frame.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/paint_controls.h"
+#include "ui/win32/wide_text.h"
 
 namespace ui::win32 {
 
@@ -290,7 +292,7 @@ int Win32Backend::MessageBox(const std::string& text, const std::string& caption
 
 int Win32Backend::MessageBoxWithButtons(const std::string& text, const std::string& caption,
                                         int buttons) {
-  // The texts are in the system's ANSI code page, as the program's own message boxes were.
+  // The texts are in the language folder's code page, whatever the system's ANSI one is.
   UINT type = MB_OK;
   if (buttons == kButtonsOkCancel) type = MB_OKCANCEL;
   if (buttons == kButtonsAbortRetryIgnore) type = MB_ABORTRETRYIGNORE;
@@ -298,7 +300,9 @@ int Win32Backend::MessageBoxWithButtons(const std::string& text, const std::stri
   if (owner == nullptr) type |= MB_TASKMODAL;
   SyncDirtyWindows();
   // The classic codes: IDOK 1, IDCANCEL 2, IDABORT 3, IDRETRY 4, IDIGNORE 5.
-  const int answer = MessageBoxA(owner, text.c_str(), caption.c_str(), type | MB_SETFOREGROUND);
+  const int answer =
+      MessageBoxW(owner, AnsiToWide(text, messageCharset()).c_str(),
+                  AnsiToWide(caption, kAnsiCharset).c_str(), type | MB_SETFOREGROUND);
   if (answer == 0) return buttons == kButtonsOk ? 1 : 2;
   return answer;
 }
