@@ -28,6 +28,12 @@ void TmainForm::offerKeyButtons() {
   const std::initializer_list<ui::Image*> wlanComplete = {&c.imgWlanInsCompleteBT};
   for (const auto& group : {navigation, menu, complete, completeAlone, wlanComplete})
     for (ui::Image* button : group) button->SetTabStop(false);
+  // After the last field the keyboard meets what a user means to do next: Next, then Back, and
+  // Exit, which ends the wizard at once, last. Exit's hover picture wears Next's colour, so its
+  // focus shows as a frame around the Exit the page draws.
+  c.imgBackBT.SetTabRank(1);
+  c.imgExitBT.SetTabRank(2);
+  c.imgExitBT.SetFocusFramed(true);
   std::initializer_list<ui::Image*> offered = {};
   switch (currentPage) {
     case PAGE_MAIN_MENU:

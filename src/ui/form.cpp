@@ -163,8 +163,9 @@ std::vector<Control*> Form::TabStops() const {
   for (auto row = stops.begin(); row != stops.end();) {
     const int bottom = (*row)->top() + std::max(1, (*row)->height());
     auto end = std::find_if(row, stops.end(), [&](const Control* c) { return c->top() >= bottom; });
-    std::stable_sort(row, end,
-                     [](const Control* a, const Control* b) { return a->left() < b->left(); });
+    std::stable_sort(row, end, [](const Control* a, const Control* b) {
+      return a->tabRank() != b->tabRank() ? a->tabRank() < b->tabRank() : a->left() < b->left();
+    });
     row = end;
   }
   return stops;

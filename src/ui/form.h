@@ -93,8 +93,9 @@ class Form {
   // button. True when the key was taken.
   bool DialogKey(int key);
 
-  // The keyboard's stops in layout order, rows top to bottom and each row left to right: the
-  // input controls that show and take input, and the picture buttons offered as tab stops.
+  // The keyboard's stops in layout order, rows top to bottom and each row by tab rank, then left
+  // to right: the input controls that show and take input, and the picture buttons offered as
+  // tab stops.
   std::vector<Control*> TabStops() const;
   // Tab (or Shift+Tab) from `from`, or from outside the stops when it is none. A picture button
   // becomes the key focus; an input control is returned for the backend to give it the focus.

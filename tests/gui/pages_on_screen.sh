@@ -68,19 +68,41 @@ xdotool key --window "$win" Return
 moved_on_after Return
 close_page
 
-# Tab walks Exit, Back and Next in their row; the focused picture shows as under the mouse and
-# Space presses it.
+# Tab takes the bottom row as a user means it: Next first, then Back, then Exit. The focused
+# Next shows as under the mouse and Space presses it; the focused Exit keeps its own look with a
+# frame, not the hover picture in Next's colour.
 open_page 2
 xdotool mousemove 0 0
-xdotool key --window "$win" Tab Tab Tab
+xdotool key --window "$win" Tab
 sleep 0.4
 shot power_tab
 cut_out power_tab next "$next_left" "$next_top" "$next_w" "$next_h"
 focused=$(mae "$out/power_tab_next.png" "$next_picture")
-echo "Tab three times: the Next picture differs by $focused"
-below "$focused" 0.02 || fail "Tab did not mark the Next picture"
-xdotool key --window "$win" space
+echo "Tab once: the Next picture differs by $focused"
+below "$focused" 0.02 || fail "Tab did not mark the Next picture first"
+xdotool key --window "$win" Tab Tab
+sleep 0.4
+shot power_exit_focused
+exit_left=$(skin_value IMG_PowerLinkHelpDlgExitBT.Left)
+exit_top=$(skin_value IMG_PowerLinkHelpDlgExitBT.Top)
+cut_out power_exit_focused exit "$exit_left" "$exit_top" 96 32
+/usr/bin/convert "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)" \
+  -crop "96x32+$((exit_left - 1))+$((exit_top - 1))" +repage "$out/power_bg_exit.png"
+as_page=$(mae "$out/power_exit_focused_exit.png" "$out/power_bg_exit.png")
+echo "Tab three times: Exit differs from the page's own Exit by $as_page"
+below "$as_page" 0.03 || fail "the focused Exit does not look like Exit"
+xdotool key --window "$win" shift+Tab shift+Tab space
 moved_on_after Space
+close_page
+
+# The account page: "confirm password, Tab, Return" presses Next, never Exit.
+open_page 8
+click 351 259
+xdotool type --delay 30 secret
+xdotool key Tab Return
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "Tab and Return after the last field ended the wizard"
+shot ppp_tab_return
 close_page
 
 # The ISP page: its background with the lists and fields laid over it.

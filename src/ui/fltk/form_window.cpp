@@ -134,7 +134,11 @@ void FormWindow::draw() {
     }
   }
   // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
-  if (const Control* focused = form_->keyFocus(); focused && focused->kind() == ControlKind::Image)
+  const Control* focused = form_->keyFocus();
+  if (focused == nullptr || focused->kind() != ControlKind::Image) return;
+  if (focused->focusFramed())
+    DrawFocusFrame(*focused);
+  else
     DrawImage(static_cast<const Image&>(*focused), images_);
 }
 

@@ -400,7 +400,11 @@ void FormWindow::PaintModel(HDC dc) {
     }
   }
   // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
-  if (const Control* focused = form_->keyFocus(); focused && focused->kind() == ControlKind::Image)
+  const Control* focused = form_->keyFocus();
+  if (focused == nullptr || focused->kind() != ControlKind::Image) return;
+  if (focused->focusFramed())
+    DrawFocusFrame(dc, *focused);
+  else
     DrawImage(dc, static_cast<const Image&>(*focused), bitmaps_);
 }
 
