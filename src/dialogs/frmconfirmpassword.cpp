@@ -40,6 +40,9 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   defaultButton = &btnOk;
   cancelButton = &btnCancel;
   lblForgotPassword.onClick = [this] { lblForgotPasswordClick(); };
+  // A user who forgot the password must reach the reset from the keyboard too.
+  lblForgotPassword.SetTabStop(true);
+  lblForgotPassword.SetFocusFramed(true);
   onPaint = [this] { FormPaint(); };
 }
 

@@ -64,8 +64,8 @@ class Control {
   // Within a row of stops the keyboard goes by this rank first, then left to right.
   int tabRank() const { return tabRank_; }
   void SetTabRank(int rank) { tabRank_ = rank; }
-  // A button whose hover picture would pass for another button's shows the keyboard focus as a
-  // frame around itself, as the page draws it, instead.
+  // A stop that has no hover picture of its own (a link), or whose hover picture would pass for
+  // another button's, shows the keyboard focus as a frame around itself as the page draws it.
   bool focusFramed() const { return focusFramed_; }
   void SetFocusFramed(bool v);
 

@@ -166,5 +166,23 @@ xdotool key Escape
 answered 2 Escape
 [ "$(sed -n 2p "$answers")" = "password dialog: 2 " ] ||
   fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel"
+# The forgotten-password link is the stop after the field, and Return on it asks about the reset.
+dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open a third time"
+sleep 0.5
+geometry "$dialog" D_
+xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
+sleep 0.2
+xdotool key Tab
+sleep 0.3
+shot password_link_focused
+xdotool key Return
+for _ in $(seq 50); do
+  [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] && break
+  sleep 0.1
+done
+shot password_reset_asked
+[ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] ||
+  fail "Tab and Return from the password field did not open the reset question"
+[ "$(wc -l <"$answers")" -eq 2 ] || fail "Tab and Return closed the password dialog"
 close_page
 echo "PASS"

@@ -135,10 +135,9 @@ void FormWindow::draw() {
   }
   // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
   const Control* focused = form_->keyFocus();
-  if (focused == nullptr || focused->kind() != ControlKind::Image) return;
-  if (focused->focusFramed())
+  if (focused != nullptr && focused->focusFramed())
     DrawFocusFrame(*focused);
-  else
+  else if (focused != nullptr && focused->kind() == ControlKind::Image)
     DrawImage(static_cast<const Image&>(*focused), images_);
 }
 

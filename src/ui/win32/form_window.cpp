@@ -401,10 +401,9 @@ void FormWindow::PaintModel(HDC dc) {
   }
   // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
   const Control* focused = form_->keyFocus();
-  if (focused == nullptr || focused->kind() != ControlKind::Image) return;
-  if (focused->focusFramed())
+  if (focused != nullptr && focused->focusFramed())
     DrawFocusFrame(dc, *focused);
-  else
+  else if (focused != nullptr && focused->kind() == ControlKind::Image)
     DrawImage(dc, static_cast<const Image&>(*focused), bitmaps_);
 }
 
