@@ -64,6 +64,8 @@ void TmainForm::offerKeyButtons() {
     default:
       break;
   }
+  // A new page starts the keyboard afresh: the first Tab reaches its first field.
+  SetKeyFocus(nullptr);
   const bool kit = customerProfile.isBundle == 1;
   for (ui::Image* button : offered) {
     if ((button == &c.imgViewKXManual || button == &c.imgInstallKX) && !kit) continue;
