@@ -35,6 +35,8 @@ void TmainForm::offerKeyButtons() {
   c.imgExitBT.SetTabRank(2);
   c.imgExitBT.SetFocusFramed(true);
   std::initializer_list<ui::Image*> offered = {};
+  // Return presses the page's way on: Next, or Finish on the completion pages.
+  defaultButton = &c.imgNextBT;
   switch (currentPage) {
     case PAGE_MAIN_MENU:
       offered = menu;
@@ -54,12 +56,15 @@ void TmainForm::offerKeyButtons() {
       break;
     case PAGE_INSTALL_COMPLETE:
       offered = complete;
+      defaultButton = &c.imgInsCompleteBT;
       break;
     case PAGE_INSTALL_COMPLETE_ALONE:
       offered = completeAlone;
+      defaultButton = &c.imgInsCompleteAloneBT;
       break;
     case PAGE_WLAN_INS_COMPLETE:
       offered = wlanComplete;
+      defaultButton = &c.imgWlanInsCompleteBT;
       break;
     default:
       break;
