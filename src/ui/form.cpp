@@ -194,8 +194,9 @@ Control* Form::keyFocus() const {
 
 void Form::SetKeyFocus(Control* button) {
   if (button == keyFocus_) return;
-  // A picture that cannot be drawn is reported now, by the key that asked for it.
-  if (button != nullptr) button->PrepareToShow();
+  // A picture that cannot be drawn is reported now, by the key that asked for it; the key
+  // still rests there, marked by a frame, and the wizard goes on.
+  if (button != nullptr) app_.Guard([button] { button->PrepareToShow(); });
   keyFocus_ = button;
   Changed();
 }
