@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <string>
 #include <vector>
@@ -105,7 +106,7 @@ class TmainForm : public ui::Form {
   void wirelessRule();
   void routerPasswordRule();
   void HideAllPages();
-  void LayOutCurrentPage();
+  std::exception_ptr LayOutCurrentPage();
   void ShowSoftwareLinkPage();
 
   MainFormControls c_;

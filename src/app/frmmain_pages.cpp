@@ -1,3 +1,4 @@
+#include <exception>
 #include <vector>
 
 #include "app/frmmain.h"
@@ -6,6 +7,7 @@
 #include "app/pages.h"
 #include "config/system_config.h"
 #include "ui/application.h"
+#include "ui/exception.h"
 
 namespace app {
 namespace {
@@ -125,11 +127,13 @@ void TmainForm::showPage() {
   }
   applySkin();
   HideAllPages();
-  LayOutCurrentPage();
+  const std::exception_ptr damage = LayOutCurrentPage();
   offerKeyButtons();
   if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
   state.lastShownPage = currentPage;
   highlightControl(focusControl);
+  // Reported only now, with the page and its keyboard stops in place behind the message.
+  if (damage) app().Guard([&damage] { std::rethrow_exception(damage); });
 }
 
 void TmainForm::HideAllPages() {
@@ -217,12 +221,24 @@ void TmainForm::HideAllPages() {
   app().SetCursor(ui::Cursor::Arrow);
 }
 
-void TmainForm::LayOutCurrentPage() {
+// A picture whose pixels turn out damaged is no reason to leave the page half laid out: the
+// page goes on without it, and the damage is returned for showPage to report.
+std::exception_ptr TmainForm::LayOutCurrentPage() {
   auto& c = c_;
   const bool eu = customerProfile.profileName == "EU";
   const PageLayout layout = LayoutOf(currentPage, c, customerProfile.isMultiLang != 0, eu);
-  if (!layout.background) return;
-  layout.background->Show();
+  if (!layout.background) return nullptr;
+  std::exception_ptr damage;
+  const auto show = [&damage](ui::Control& control) {
+    try {
+      control.Show();
+    } catch (const ui::PictureError&) {
+      if (!damage) damage = std::current_exception();
+      // The damage is reported once; shown again, the control stays without its picture.
+      control.Show();
+    }
+  };
+  show(*layout.background);
   layout.background->BringToFront();
 
   if (layout.navigationStem) {
@@ -236,7 +252,7 @@ void TmainForm::LayOutCurrentPage() {
     }
   }
   for (const Shown& shown : layout.controls) {
-    shown.control->Show();
+    show(*shown.control);
     shown.control->BringToFront();
     if (shown.placeKey) PlaceBySkin(*shown.control, systemConfig, shown.placeKey, shown.withWidth);
   }
@@ -277,6 +293,7 @@ void TmainForm::LayOutCurrentPage() {
     default:
       break;
   }
+  return damage;
 }
 
 // The software link page collects everything, records the wireless profile and starts the
