@@ -259,8 +259,10 @@ int EditWidget::handle(int event) {
       return 0;
     case FL_RELEASE: {
       const int handled = Fl_Input::handle(event);
-      // Where the mouse put the caret (or what it selected) is the model's from now on.
-      model_.UserSelect(ModelOffset(mark()), ModelOffset(position()));
+      // Where the mouse put the caret (or what it selected) is the model's from now on; in an
+      // address field typing still fills the digits from where the keys left the caret.
+      if (model_.kind() != ControlKind::MaskEdit)
+        model_.UserSelect(ModelOffset(mark()), ModelOffset(position()));
       if (Fl::event_inside(this)) model_.Click();
       Sync();
       return handled;

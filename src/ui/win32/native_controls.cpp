@@ -344,11 +344,14 @@ bool EditNative::Filter(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       return true;
     case WM_LBUTTONUP: {
       result = CallDefault(msg, wParam, lParam);
-      // Where the mouse put the caret (or what it selected) is the model's from now on.
-      DWORD start = 0, end = 0;
-      SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                   reinterpret_cast<LPARAM>(&end));
-      edit_.UserSelect(ModelOffset(start), ModelOffset(end));
+      // Where the mouse put the caret (or what it selected) is the model's from now on; in an
+      // address field typing still fills the digits from where the keys left the caret.
+      if (edit_.kind() != ControlKind::MaskEdit) {
+        DWORD start = 0, end = 0;
+        SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        edit_.UserSelect(ModelOffset(start), ModelOffset(end));
+      }
       RECT client;
       GetClientRect(hwnd_, &client);
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
