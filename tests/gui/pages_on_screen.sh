@@ -136,9 +136,10 @@ close_page
 # Return is OK, Escape is Cancel, while the focus stays in the password field.
 answers=$out/password_answers.txt
 : >"$answers"
-"$host" "$cd_dir" 1 --password >"$answers" &
+"$host" "$cd_dir" 1 --password >"$answers" 2>"$out/password_host.log" &
 pid=$!
 stop_at_exit "$pid"
+find_wizard_window 20
 answered() {
   for _ in $(seq 50); do
     [ "$(wc -l <"$answers")" -ge "$1" ] && return 0
@@ -150,6 +151,10 @@ answered() {
 dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open"
 sleep 0.5
 geometry "$dialog" D_
+# Laid out before it shows: centred on the main window from its first showing.
+off=$(((D_X * 2 + D_WIDTH) - (X * 2 + WIDTH)))
+echo "password dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y, $((off / 2)) px off the centre"
+[ "${off#-}" -le 2 ] || fail "the password dialog shows $((off / 2)) px off the centre"
 xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
 sleep 0.2
 xdotool type --delay 30 secret
@@ -185,4 +190,5 @@ shot password_reset_asked
   fail "Tab and Return from the password field did not open the reset question"
 [ "$(wc -l <"$answers")" -eq 2 ] || fail "Tab and Return closed the password dialog"
 close_page
+! grep -m 3 BadDrawable "$out/password_host.log" || fail "the password dialog drew on a lost window"
 echo "PASS"
