@@ -47,6 +47,8 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   // The texts and the layout they need are settled before the window appears and is centred:
   // laid out while painting, the window would change size under its own drawing.
   onShow = [this, centre = onShow] {
+    // Every asking starts empty: a password the router rejected must not wait there again.
+    edtConfirmPassword.SetText("");
     FormPaint();
     LayOut();
     if (centre) centre();

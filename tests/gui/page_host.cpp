@@ -31,7 +31,6 @@ int main(int argc, char** argv) {
   form.showPage();
   std::function<void()> askPassword = [&] {
     auto& dialog = *app::windows().passwordConfirm;
-    dialog.edtConfirmPassword.SetText("");
     const int result = dialog.ShowModal();
     std::printf("password dialog: %d %s\n", result, dialog.edtConfirmPassword.text().c_str());
     std::fflush(stdout);

@@ -133,7 +133,8 @@ echo "message dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y"
 close_page
 
 # The router password dialog, as a user answers it without the mouse once the password is typed:
-# Return is OK, Escape is Cancel, while the focus stays in the password field.
+# Return is OK, Escape is Cancel, while the focus stays in the password field. Shown again after
+# an answer (as after a rejected password), the field is empty.
 answers=$out/password_answers.txt
 : >"$answers"
 "$host" "$cd_dir" 1 --password >"$answers" 2>"$out/password_host.log" &
@@ -170,7 +171,7 @@ sleep 0.2
 xdotool key Escape
 answered 2 Escape
 [ "$(sed -n 2p "$answers")" = "password dialog: 2 " ] ||
-  fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel"
+  fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel with the field emptied"
 # The forgotten-password link is the stop after the field, and Return on it asks about the reset.
 dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open a third time"
 sleep 0.5
