@@ -132,6 +132,19 @@ echo "message dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y"
 [ "$D_WIDTH" -ge 435 ] && [ "$D_HEIGHT" -ge 173 ] || fail "the message dialog is ${D_WIDTH}x${D_HEIGHT}"
 close_page
 
+# A question longer than the dialog's first 97 pixels of text: the dialog grows to show it all.
+question="A long question, as a translation may have it."
+for _ in $(seq 16); do question="$question Every line of it must stay readable."; done
+question="$question The last line."
+open_page 1 --question "$question"
+dialog=$(window_id 20 "$dialog_title") || fail "the question dialog did not open"
+sleep 0.3
+shot question
+geometry "$dialog" D_
+echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
+[ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+close_page
+
 # The router password dialog, as a user answers it without the mouse once the password is typed:
 # Return is OK, Escape is Cancel, while the focus stays in the password field. Shown again after
 # an answer (as after a rejected password), the field is empty.

@@ -6,6 +6,7 @@
 #include "ui/win32/first_frame.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/paint_controls.h"
+#include "ui/win32/wide_text.h"
 
 namespace ui::win32 {
 
@@ -282,6 +283,20 @@ HWND Win32Backend::ModalOwner() const {
   for (const auto& [form, window] : windows_)
     if (IsWindowVisible(window->hwnd()) && IsWindowEnabled(window->hwnd())) return window->hwnd();
   return nullptr;
+}
+
+int Win32Backend::WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                                    int width) {
+  // Measured as DrawLabel draws it: the same font and flags, on the screen's device context.
+  const std::wstring wide = AnsiToWide(text, charset);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, fonts().Get(points, bold, false, charset));
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+            DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_CALCRECT);
+  SelectObject(dc, oldFont);
+  ReleaseDC(nullptr, dc);
+  return r.bottom;
 }
 
 int Win32Backend::MessageBox(const std::string& text, const std::string& caption) {
