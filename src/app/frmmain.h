@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <map>
 #include <memory>
 #include <set>
@@ -112,8 +113,8 @@ class TmainForm : public ui::Form {
   void wirelessRule();
   void routerPasswordRule();
   void HideAllPages();
-  void LayOutCurrentPage();
-  void LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures);
+  std::exception_ptr LayOutCurrentPage();
+  std::exception_ptr LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures);
   void ReportPictureFailuresOnce(const std::map<const ui::Control*, std::string>& failures);
   // Picture errors already shown for the current language, so that each is shown once.
   std::set<std::string> reportedPictureErrors;

@@ -28,7 +28,15 @@ void TmainForm::offerKeyButtons() {
   const std::initializer_list<ui::Image*> wlanComplete = {&c.imgWlanInsCompleteBT};
   for (const auto& group : {navigation, menu, complete, completeAlone, wlanComplete})
     for (ui::Image* button : group) button->SetTabStop(false);
+  // After the last field the keyboard meets what a user means to do next: Next, then Back, and
+  // Exit, which ends the wizard at once, last. Exit's hover picture wears Next's colour, so its
+  // focus shows as a frame around the Exit the page draws.
+  c.imgBackBT.SetTabRank(1);
+  c.imgExitBT.SetTabRank(2);
+  c.imgExitBT.SetFocusFramed(true);
   std::initializer_list<ui::Image*> offered = {};
+  // Return presses the page's way on: Next, or Finish on the completion pages.
+  defaultButton = &c.imgNextBT;
   switch (currentPage) {
     case PAGE_MAIN_MENU:
       offered = menu;
@@ -48,16 +56,21 @@ void TmainForm::offerKeyButtons() {
       break;
     case PAGE_INSTALL_COMPLETE:
       offered = complete;
+      defaultButton = &c.imgInsCompleteBT;
       break;
     case PAGE_INSTALL_COMPLETE_ALONE:
       offered = completeAlone;
+      defaultButton = &c.imgInsCompleteAloneBT;
       break;
     case PAGE_WLAN_INS_COMPLETE:
       offered = wlanComplete;
+      defaultButton = &c.imgWlanInsCompleteBT;
       break;
     default:
       break;
   }
+  // A new page starts the keyboard afresh: the first Tab reaches its first field.
+  SetKeyFocus(nullptr);
   const bool kit = quillon::config::isKitEdition(customerProfile);
   for (ui::Image* button : offered) {
     if ((button == &c.imgViewKXManual || button == &c.imgInstallKX) && !kit) continue;

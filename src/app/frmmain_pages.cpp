@@ -1,3 +1,4 @@
+#include <exception>
 #include <vector>
 
 #include "app/frmmain.h"
@@ -127,7 +128,7 @@ void TmainForm::showPage() {
   // A picture the language folder lacks stops only the page that shows it, not every page.
   std::map<const ui::Control*, std::string> failures;
   applySkin(&failures);
-  LayOutPageOrStay(failures);
+  const std::exception_ptr damage = LayOutPageOrStay(failures);
   offerKeyButtons();
   // Noted before the software link page runs: when it steps back at once, the page it steps
   // back to must be laid out, not taken for the one already on screen.
@@ -135,13 +136,18 @@ void TmainForm::showPage() {
   if (currentPage == PAGE_CHECK_SW_LINK) ShowSoftwareLinkPage();
   highlightControl(focusControl);
   ReportPictureFailuresOnce(failures);
+  // Reported only now, with the page and its keyboard stops in place behind the message.
+  if (damage) app().Guard([&damage] { std::rethrow_exception(damage); });
 }
 
 // A page whose own picture failed is not shown: the wizard stays on the page it showed (the
 // main menu after a language switch) and the picture error says why. Without the stay, the
 // page state would have moved on behind a page that never showed. A progress page would start
 // its work again and move on into the same error, so from one the wizard goes to the menu.
-void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>& failures) {
+// A picture whose file is there but whose data is damaged is found only while the page is laid
+// out: that page shows without it, and its error is handed back for showPage to report.
+std::exception_ptr TmainForm::LayOutPageOrStay(
+    const std::map<const ui::Control*, std::string>& failures) {
   const int target = currentPage;
   try {
     const PageLayout layout = LayoutOf(currentPage, c_, customerProfile.isMultiLang != 0,
@@ -153,7 +159,7 @@ void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>
       if (failed != failures.end()) throw ui::PictureError(failed->second);
     }
     HideAllPages();
-    LayOutCurrentPage();
+    return LayOutCurrentPage();
   } catch (const ui::PictureError& error) {
     reportedPictureErrors.insert(error.what());
     int stay = processState().lastShownPage;
@@ -163,7 +169,8 @@ void TmainForm::LayOutPageOrStay(const std::map<const ui::Control*, std::string>
     if (stay == 0 || stay == target) throw;
     currentPage = stay;
     HideAllPages();
-    LayOutCurrentPage();
+    // The page stayed on showed before; a damage of its own was reported then.
+    (void)LayOutCurrentPage();
     offerKeyButtons();
     highlightControl(focusControl);
     throw;
@@ -262,12 +269,24 @@ void TmainForm::HideAllPages() {
   app().SetCursor(ui::Cursor::Arrow);
 }
 
-void TmainForm::LayOutCurrentPage() {
+// A picture whose pixels turn out damaged is no reason to leave the page half laid out: the
+// page goes on without it, and the damage is returned for showPage to report.
+std::exception_ptr TmainForm::LayOutCurrentPage() {
   auto& c = c_;
   const bool eu = customerProfile.profileName == "EU";
   const PageLayout layout = LayoutOf(currentPage, c, customerProfile.isMultiLang != 0, eu);
-  if (!layout.background) return;
-  layout.background->Show();
+  if (!layout.background) return nullptr;
+  std::exception_ptr damage;
+  const auto show = [&damage](ui::Control& control) {
+    try {
+      control.Show();
+    } catch (const ui::PictureError&) {
+      if (!damage) damage = std::current_exception();
+      // The damage is reported once; shown again, the control stays without its picture.
+      control.Show();
+    }
+  };
+  show(*layout.background);
   layout.background->BringToFront();
 
   if (layout.navigationStem) {
@@ -281,7 +300,7 @@ void TmainForm::LayOutCurrentPage() {
     }
   }
   for (const Shown& shown : layout.controls) {
-    shown.control->Show();
+    show(*shown.control);
     shown.control->BringToFront();
     if (shown.placeKey) PlaceBySkin(*shown.control, systemConfig, shown.placeKey, shown.withWidth);
   }
@@ -322,6 +341,7 @@ void TmainForm::LayOutCurrentPage() {
     default:
       break;
   }
+  return damage;
 }
 
 // The software link page collects everything, records the wireless profile and starts the

@@ -40,7 +40,19 @@ TfrmPasswordConfirm::TfrmPasswordConfirm(ui::Application& app)
   defaultButton = &btnOk;
   cancelButton = &btnCancel;
   lblForgotPassword.onClick = [this] { lblForgotPasswordClick(); };
+  // A user who forgot the password must reach the reset from the keyboard too.
+  lblForgotPassword.SetTabStop(true);
+  lblForgotPassword.SetFocusFramed(true);
   onPaint = [this] { FormPaint(); };
+  // The texts and the layout they need are settled before the window appears and is centred:
+  // laid out while painting, the window would change size under its own drawing.
+  onShow = [this, centre = onShow] {
+    // Every asking starts empty: a password the router rejected must not wait there again.
+    edtConfirmPassword.SetText("");
+    FormPaint();
+    LayOut();
+    if (centre) centre();
+  };
 }
 
 void TfrmPasswordConfirm::btnOkClick() {
@@ -68,7 +80,10 @@ void TfrmPasswordConfirm::FormPaint() {
   lblForgotPassword.SetCaption(DialogText(3));
   btnOk.SetCaption(DialogText(0));
   btnCancel.SetCaption(DialogText(1));
+}
 
+void TfrmPasswordConfirm::LayOut() {
+  if (!DialogTextsLoaded()) return;
   // Translated texts have other lengths: the dialog lays itself out again, counting 10 pixels
   // a character.
   const int p = static_cast<int>(lblPassword.caption().size());

@@ -22,6 +22,7 @@ class TfrmPasswordConfirm : public DialogForm {
   void btnCancelClick();
   void lblForgotPasswordClick();
   void FormPaint();
+  void LayOut();
 
   ui::Image& imgAlert;
   ui::Label& msg;

@@ -16,6 +16,7 @@ class TShowOkCancelMessage : public DialogForm {
   void btnOkClick();
   void btnCancelClick();
   void FormPaint();
+  void FitMessage();
 
   ui::Label& lblShowMessage;
   ui::Image& imgIcon;

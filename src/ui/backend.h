@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -68,6 +70,23 @@ class Backend {
   // language folder's, since the texts come from its catalogues.
   void SetMessageCharset(int charset) { messageCharset_ = charset; }
   int messageCharset() const { return messageCharset_; }
+
+  // The height in pixels that an 8-bit text in the code page `charset` takes wrapped at `width`
+  // pixels in a font of `points` (the labels' font). A backend without fonts counts lines of 13
+  // pixels holding 7 pixels a character.
+  virtual int WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                                int width) {
+    (void)points, (void)bold, (void)charset;
+    const std::size_t perLine = static_cast<std::size_t>(width > 7 ? width / 7 : 1);
+    std::size_t lines = 0, start = 0;
+    for (;;) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      lines += std::max<std::size_t>(1, (end - start + perLine - 1) / perLine);
+      if (end == text.size()) break;
+      start = end + 1;
+    }
+    return static_cast<int>(lines) * 13;
+  }
 
   // The platform's plain message box with one OK button; returns 1 (OK).
   virtual int MessageBox(const std::string& text, const std::string& caption) = 0;

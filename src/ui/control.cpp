@@ -58,6 +58,12 @@ void Control::SetTabStop(bool v) {
   tabStop_ = v;
 }
 
+void Control::SetFocusFramed(bool v) {
+  if (v == focusFramed_) return;
+  focusFramed_ = v;
+  Changed();
+}
+
 void Control::Press() {
   if (Pressable()) RunOnClick();
 }

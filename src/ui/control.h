@@ -61,6 +61,13 @@ class Control {
   // as a tab stop the keyboard reaches and presses it while it is hidden.
   bool tabStop() const { return tabStop_; }
   void SetTabStop(bool v);
+  // Within a row of stops the keyboard goes by this rank first, then left to right.
+  int tabRank() const { return tabRank_; }
+  void SetTabRank(int rank) { tabRank_ = rank; }
+  // A stop that has no hover picture of its own (a link), or whose hover picture would pass for
+  // another button's, shows the keyboard focus as a frame around itself as the page draws it.
+  bool focusFramed() const { return focusFramed_; }
+  void SetFocusFramed(bool v);
 
   std::function<void()> onClick;
   std::function<void(int x, int y)> onMouseMove;
@@ -86,6 +93,8 @@ class Control {
   bool visible_ = true;
   bool enabled_ = true;
   bool tabStop_ = false;
+  int tabRank_ = 0;
+  bool focusFramed_ = false;
 };
 
 }  // namespace ui

@@ -163,8 +163,9 @@ std::vector<Control*> Form::TabStops() const {
   for (auto row = stops.begin(); row != stops.end();) {
     const int bottom = (*row)->top() + std::max(1, (*row)->height());
     auto end = std::find_if(row, stops.end(), [&](const Control* c) { return c->top() >= bottom; });
-    std::stable_sort(row, end,
-                     [](const Control* a, const Control* b) { return a->left() < b->left(); });
+    std::stable_sort(row, end, [](const Control* a, const Control* b) {
+      return a->tabRank() != b->tabRank() ? a->tabRank() < b->tabRank() : a->left() < b->left();
+    });
     row = end;
   }
   return stops;
@@ -193,8 +194,9 @@ Control* Form::keyFocus() const {
 
 void Form::SetKeyFocus(Control* button) {
   if (button == keyFocus_) return;
-  // A picture that cannot be drawn is reported now, by the key that asked for it.
-  if (button != nullptr) button->PrepareToShow();
+  // A picture that cannot be drawn is reported now, by the key that asked for it; the key
+  // still rests there, marked by a frame, and the wizard goes on.
+  if (button != nullptr) app_.Guard([button] { button->PrepareToShow(); });
   keyFocus_ = button;
   Changed();
 }

@@ -93,14 +93,15 @@ class Form {
   // button. True when the key was taken.
   bool DialogKey(int key);
 
-  // The keyboard's stops in layout order, rows top to bottom and each row left to right: the
-  // input controls that show and take input, and the picture buttons offered as tab stops.
+  // The keyboard's stops in layout order, rows top to bottom and each row by tab rank, then left
+  // to right: the input controls that show and take input, and the picture buttons offered as
+  // tab stops.
   std::vector<Control*> TabStops() const;
   // Tab (or Shift+Tab) from `from`, or from outside the stops when it is none. A picture button
   // becomes the key focus; an input control is returned for the backend to give it the focus.
   Control* MoveKeyFocus(const Control* from, bool backwards);
-  // The picture button the keyboard rests on, while it is still offered; the backends draw it
-  // (its hover picture) as the focus mark.
+  // The picture button or link the keyboard rests on, while it is still offered; the backends
+  // draw its hover picture, or a frame around it, as the focus mark.
   Control* keyFocus() const;
   // Rests the keyboard on a picture button, or on none when the focus went to an input control
   // or elsewhere.

@@ -16,7 +16,7 @@ void Image::LoadPicture(const std::string& path) {
   const bool same = path == picturePath_;
   if (!same) {
     picture_.reset();
-    decodeFailed_ = false;
+    decodeFailed_ = damageReported_ = false;
   }
   picturePath_ = path;
   SetBounds(left(), top(), size.width, size.height);
@@ -26,7 +26,7 @@ void Image::LoadPicture(const std::string& path) {
 
 void Image::SetPicture(PicturePtr picture) {
   picturePath_.clear();
-  decodeFailed_ = false;
+  decodeFailed_ = damageReported_ = false;
   const bool same = picture == picture_;
   picture_ = std::move(picture);
   if (picture_) SetBounds(left(), top(), picture_->width, picture_->height);
@@ -34,14 +34,16 @@ void Image::SetPicture(PicturePtr picture) {
 }
 
 // Decoding here rather than while drawing lets the damage reach the user: drawing has nowhere
-// to report it to.
+// to report it to. The damage is reported once: a button shown on every move of the mouse or
+// every Tab would otherwise bring the same error back each time, and the picture stays empty.
 void Image::PrepareToShow() const {
-  if (picture_ || picturePath_.empty()) return;
+  if (picture_ || picturePath_.empty() || damageReported_) return;
   try {
     picture_ = PictureCache::Instance().Get(picturePath_);
     decodeFailed_ = false;
   } catch (const PictureError&) {
     decodeFailed_ = true;
+    damageReported_ = true;
     throw;
   }
 }

@@ -13,7 +13,7 @@ namespace ui {
 // The skin loads every page's pictures at start and on every page change, but only one page
 // shows at a time, so a JPEG's pixels are decoded when the picture is about to be shown (or is
 // asked for through picture()), once per file. A file whose headers are sound but whose pixel
-// data is damaged raises PictureError then, as a missing file does when it is loaded.
+// data is damaged raises PictureError then, once, as a missing file does when it is loaded.
 class Image : public Control {
  public:
   Image(Form& owner, std::string name);
@@ -30,6 +30,7 @@ class Image : public Control {
  private:
   mutable PicturePtr picture_;
   mutable bool decodeFailed_ = false;
+  mutable bool damageReported_ = false;
   std::string picturePath_;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/mask_edit.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace ui {
@@ -59,8 +60,8 @@ void MaskEdit::SetEditMask(const std::string& mask) {
       literals_.push_back(m);
     }
   }
-  cursor_ = 0;
   text_ = BlankText();
+  PlaceCaret(0);
   Changed();
 }
 
@@ -113,7 +114,7 @@ void MaskEdit::SetMaskedText(const std::string& text) {
     }
     // A literal of the mask waits here for its own position.
   }
-  cursor_ = 0;
+  PlaceCaret(0);
   if (result == text_) return;
   text_ = std::move(result);
   Changed();
@@ -132,25 +133,27 @@ void MaskEdit::InsertTyped(char key) {
     return;
   }
   if (text_.size() != kinds_.size()) text_ = BlankText();
-  std::size_t pos = cursor_;
+  if (selStart() != selEnd()) EraseSelection();
+  const std::size_t cursor = caret();
+  std::size_t pos = cursor;
   while (pos < kinds_.size() && !IsInput(pos)) {
     if (literals_[pos] == key) {  // typed the literal that comes next: step over it
-      cursor_ = pos + 1;
+      PlaceCaret(pos + 1);
       return;
     }
     ++pos;
   }
   if (pos < kinds_.size() && Fits(pos, key) && key != blank_) {
     text_[pos] = key;
-    cursor_ = pos + 1;
+    PlaceCaret(pos + 1);
     return;
   }
   // A literal typed inside a group ends the group: its rest stays blank.
-  for (std::size_t lit = cursor_; lit < kinds_.size(); ++lit) {
+  for (std::size_t lit = cursor; lit < kinds_.size(); ++lit) {
     if (IsInput(lit)) continue;
     if (literals_[lit] != key) return;
-    for (std::size_t p = cursor_; p < lit; ++p) text_[p] = blank_;
-    cursor_ = lit + 1;
+    for (std::size_t p = cursor; p < lit; ++p) text_[p] = blank_;
+    PlaceCaret(lit + 1);
     return;
   }
 }
@@ -161,16 +164,37 @@ void MaskEdit::EraseTyped() {
     return;
   }
   if (text_.size() != kinds_.size()) text_ = BlankText();
-  std::size_t pos = cursor_;
+  std::size_t pos = std::min(caret(), kinds_.size());
   while (pos > 0) {
     --pos;
     if (IsInput(pos)) {
       text_[pos] = blank_;
-      cursor_ = pos;
+      PlaceCaret(pos);
       return;
     }
   }
-  cursor_ = 0;
+  PlaceCaret(0);
+}
+
+void MaskEdit::EraseForward() {
+  if (kinds_.empty()) {
+    Edit::EraseForward();
+    return;
+  }
+  if (text_.size() != kinds_.size()) text_ = BlankText();
+  if (IsInput(caret())) text_[caret()] = blank_;
+}
+
+void MaskEdit::EraseSelection() {
+  if (kinds_.empty()) {
+    Edit::EraseSelection();
+    return;
+  }
+  if (text_.size() != kinds_.size()) text_ = BlankText();
+  const std::size_t start = selStart(), end = std::min(selEnd(), kinds_.size());
+  for (std::size_t pos = start; pos < end; ++pos)
+    if (IsInput(pos)) text_[pos] = blank_;
+  PlaceCaret(start);
 }
 
 }  // namespace ui

@@ -11,8 +11,10 @@ namespace ui {
 // and the character after the last ';' is the blank. The text always has the mask's length:
 // "192.168.  1.  1" is a valid value. Typed digits fill the next free digit position; a literal
 // typed inside a group blanks the rest of the group and skips past the literal; backspace blanks
-// the digit before the caret. A program's SetText puts the caret at the start. Only the ";1" form
-// is supported: text() always holds the literals.
+// the digit before the caret; Delete and a typed or erased selection blank digits and keep every
+// literal. The caret moves over literals too, and typing there fills the next digit position.
+// A program's SetText puts the caret at the start. Only the ";1" form is supported: text()
+// always holds the literals.
 class MaskEdit : public Edit {
  public:
   MaskEdit(Form& owner, std::string name);
@@ -24,12 +26,12 @@ class MaskEdit : public Edit {
   void SetText(std::string text) override { SetMaskedText(text); }
   // The text with the blanks removed ("192.168.1.1" for "192.168.  1.  1").
   std::string TextWithoutBlanks() const;
-  // Where the next typed character goes: a screen backend shows its caret there.
-  std::size_t caret() const { return cursor_; }
 
  protected:
   void InsertTyped(char key) override;
   void EraseTyped() override;
+  void EraseForward() override;
+  void EraseSelection() override;
 
  private:
   bool IsInput(std::size_t pos) const { return pos < kinds_.size() && kinds_[pos] != '\0'; }
@@ -41,7 +43,6 @@ class MaskEdit : public Edit {
   std::string kinds_;     // per position: the mask character of an input position, or '\0'
   std::string literals_;  // per position: the literal character, or the blank at input positions
   char blank_ = ' ';
-  std::size_t cursor_ = 0;
 };
 
 }  // namespace ui

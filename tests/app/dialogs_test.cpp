@@ -27,7 +27,8 @@ class DialogsTest : public WizardTest {
 TEST_F(DialogsTest, WithoutFrmStrTheDialogsKeepTheirBuiltInEnglish) {
   WithoutFrmStr();
   auto& password = *windows().passwordConfirm;
-  password.Paint();
+  password.Show();
+  password.Hide();
   EXPECT_EQ(password.lblPassword.caption(), "Password");
   EXPECT_EQ(password.lblForgotPassword.caption(), "[Forgotten your password]");
   EXPECT_EQ(password.btnOk.caption(), "&OK");
@@ -58,7 +59,8 @@ TEST_F(DialogsTest, FrmStrTranslatesThemAndThePasswordDialogLaysItselfOut) {
   ASSERT_EQ(texts.texts.lines[5].size(), 12u);
   ASSERT_EQ(texts.texts.lines[3].size(), 20u);
   auto& password = *windows().passwordConfirm;
-  password.Paint();
+  password.Show();
+  password.Hide();
   EXPECT_EQ(password.msg.caption(), "Bitte Kennwort eingeben");
   EXPECT_EQ(password.btnCancel.caption(), "Abbrechen");
   // 12 and 20 characters around the 177-pixel edit: 120 + 177 + 200 = 497, the window 507.
@@ -69,6 +71,8 @@ TEST_F(DialogsTest, FrmStrTranslatesThemAndThePasswordDialogLaysItselfOut) {
   EXPECT_EQ(password.btnOk.left(), 497 - 121 - 121 - 20);
   EXPECT_EQ(password.btnCancel.left(), password.btnOk.left() + 121 + 10);
   EXPECT_EQ(password.msg.width(), 497 - 90);
+  // Laid out before it showed, so centred at its final size.
+  EXPECT_EQ(password.left(), main().left() + (main().width() - 507) / 2);
   auto& reset = *windows().resetDefault;
   reset.Paint();
   EXPECT_EQ(reset.lblFactoryReset.caption(), "Werkseinstellungen laden?");

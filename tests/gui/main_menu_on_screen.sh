@@ -4,7 +4,8 @@
 # Document Reader starts the installer. Then starts a second copy, which must end by itself with
 # code 0 while the first stays. Closing the window with Alt+F4 must end the program, so that the
 # next start shows its window again. A main menu picture with damaged pixel data must be reported
-# before any window opens.
+# before any window opens; a damaged picture button reached by Tab is reported once and the wizard
+# goes on, and so is a damaged page background, after which the keyboard works that page.
 # Usage: main_menu_on_screen.sh CD_DIR ARTIFACT_DIR
 set -euo pipefail
 cd_dir=$1
@@ -89,4 +90,89 @@ xdotool mousemove $((BOX_X + BOX_WIDTH / 2)) $((BOX_Y + 10))
 sleep 0.2
 xdotool key Return
 ends_after "$broken" 10 "the picture error"
+
+# A copy whose Quick Install picture button is damaged the same way. Tab onto it (past Close, as
+# the language list has the focus) reports the damage once and the wizard goes on; the mouse
+# over it afterwards brings no second report.
+quick=$damaged/Language/English/$(skin_value IMG_QuickInstallBT.Picture)
+cp "$cd_dir/Language/English/$picture" "$menu_jpg"
+truncate -s $(($(stat -c %s "$quick") / 3)) "$quick"
+(cd "$damaged" && XDG_RUNTIME_DIR="$damaged/run" exec ./quillon) &
+broken=$!
+stop_at_exit "$broken"
+broken_win=$(for _ in $(seq 100); do
+  windows | grep -vx "$win" | head -n 1 && break
+  sleep 0.1
+done)
+[ -n "$broken_win" ] || fail "the copy with a damaged button did not open its window"
+geometry "$broken_win" B_
+xdotool mousemove 0 0
+xdotool windowfocus --sync "$broken_win"
+xdotool key --delay 100 Tab Tab
+boxes() { windows | grep -vx "$win" | grep -vx "$broken_win" || true; }
+for _ in $(seq 50); do
+  [ -n "$(boxes)" ] && break
+  kill -0 "$broken" 2>/dev/null || fail "Tab onto a damaged picture button ended the wizard"
+  sleep 0.1
+done
+[ -n "$(boxes)" ] || fail "Tab onto a damaged picture button reported nothing"
+shot damaged_button
+xdotool windowfocus --sync "$(boxes | head -n 1)"
+xdotool key Return
+sleep 1
+kill -0 "$broken" 2>/dev/null || fail "the wizard ended after the damaged button's error"
+[ -z "$(boxes)" ] || fail "the damaged button's error did not close"
+for step in 0 6 12; do
+  xdotool mousemove $((B_X + $(skin_value IMG_QuickInstallBT.Left) + 40 + step)) \
+    $((B_Y + $(skin_value IMG_QuickInstallBT.Top) + 20))
+  sleep 0.3
+done
+shot damaged_button_hover
+[ -z "$(boxes)" ] || fail "the damaged button's error came again under the mouse"
+kill -0 "$broken" 2>/dev/null || fail "the wizard ended under the mouse over the damaged button"
+kill "$broken"
+wait "$broken" 2>/dev/null || true
+
+# A copy whose power page background is damaged: Quick Install from the keyboard reports it, and
+# then the keyboard's stops are the power page's, whose Next leads on to the Ethernet page.
+cp "$cd_dir/Language/English/$(skin_value IMG_QuickInstallBT.Picture)" "$quick"
+power=$damaged/Language/English/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)
+truncate -s $(($(stat -c %s "$power") / 3)) "$power"
+(cd "$damaged" && QUILLON_DHCLIENT=none XDG_RUNTIME_DIR="$damaged/run" exec ./quillon) &
+broken=$!
+stop_at_exit "$broken"
+broken_win=$(for _ in $(seq 100); do
+  windows | grep -vx "$win" | head -n 1 && break
+  sleep 0.1
+done)
+[ -n "$broken_win" ] || fail "the copy with a damaged page did not open its window"
+geometry "$broken_win" B_
+xdotool windowfocus --sync "$broken_win"
+xdotool key --delay 100 Tab Tab Return
+for _ in $(seq 50); do
+  [ -n "$(boxes)" ] && break
+  sleep 0.1
+done
+[ -n "$(boxes)" ] || fail "the damaged power page was not reported"
+xdotool windowfocus --sync "$(boxes | head -n 1)"
+xdotool key Return
+sleep 0.5
+xdotool windowfocus --sync "$broken_win"
+xdotool key Tab
+sleep 0.4
+shot damaged_page_tab
+next_picture=$cd_dir/Language/English/$(skin_value IMG_PowerLinkHelpDlgNextBT.Picture)
+X=$B_X Y=$B_Y cut_out damaged_page_tab next "$(skin_value IMG_PowerLinkHelpDlgNextBT.Left)" \
+  "$(skin_value IMG_PowerLinkHelpDlgNextBT.Top)" 104 32
+focused=$(mae "$out/damaged_page_tab_next.png" "$next_picture")
+echo "after the damaged page's error, Tab: the power page's Next differs by $focused"
+below "$focused" 0.02 || fail "after the damaged page's error Tab did not reach its Next"
+xdotool key Return
+sleep 0.5
+shot damaged_page_next
+X=$B_X Y=$B_Y client_area damaged_page_next
+ethernet=$(mae "$out/damaged_page_next_crop.png" \
+  "$cd_dir/Language/English/$(skin_value IMG_EthernetLinkHelpDlgBG.Picture)")
+echo "Return there: against the Ethernet page $ethernet"
+below "$ethernet" 0.05 || fail "Next on the damaged page did not lead to the Ethernet page"
 echo "PASS"

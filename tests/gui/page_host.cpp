@@ -1,7 +1,8 @@
 // Opens the real wizard window on a chosen page, for the real-window tests that look at one page
 // without walking the whole wizard to it (a walk would need a modem).
-//   quillon_page_host CD_DIR PAGE [MESSAGE | --password | --lists]
-// With MESSAGE, the single-button message dialog shows it once the page is up. With --password
+//   quillon_page_host CD_DIR PAGE [MESSAGE | --question TEXT | --password | --lists]
+// With MESSAGE, the single-button message dialog shows it once the page is up, and with
+// --question the OK/Cancel dialog shows TEXT. With --password
 // the router password dialog shows instead, again each time it closes, and every close prints
 // its modal result and the password typed. With --lists the first country and its first
 // provider are picked, and the window's lists then print what they show, as UTF-8.
@@ -35,7 +36,6 @@ int main(int argc, char** argv) {
   form.showPage();
   std::function<void()> askPassword = [&] {
     auto& dialog = *app::windows().passwordConfirm;
-    dialog.edtConfirmPassword.SetText("");
     const int result = dialog.ShowModal();
     std::printf("password dialog: %d %s\n", result, dialog.edtConfirmPassword.text().c_str());
     std::fflush(stdout);
@@ -62,6 +62,9 @@ int main(int argc, char** argv) {
     });
   } else if (message == "--password")
     application.backend().Post(askPassword);
+  else if (message == "--question" && argc > 4)
+    application.backend().Post(
+        [&form, text = std::string(argv[4])] { form.showOkCancelMessage(text); });
   else if (!message.empty())
     application.backend().Post([&form, message] { form.showPopMessage(message); });
   application.Run();

@@ -68,19 +68,41 @@ xdotool key --window "$win" Return
 moved_on_after Return
 close_page
 
-# Tab walks Exit, Back and Next in their row; the focused picture shows as under the mouse and
-# Space presses it.
+# Tab takes the bottom row as a user means it: Next first, then Back, then Exit. The focused
+# Next shows as under the mouse and Space presses it; the focused Exit keeps its own look with a
+# frame, not the hover picture in Next's colour.
 open_page 2
 xdotool mousemove 0 0
-xdotool key --window "$win" Tab Tab Tab
+xdotool key --window "$win" Tab
 sleep 0.4
 shot power_tab
 cut_out power_tab next "$next_left" "$next_top" "$next_w" "$next_h"
 focused=$(mae "$out/power_tab_next.png" "$next_picture")
-echo "Tab three times: the Next picture differs by $focused"
-below "$focused" 0.02 || fail "Tab did not mark the Next picture"
-xdotool key --window "$win" space
+echo "Tab once: the Next picture differs by $focused"
+below "$focused" 0.02 || fail "Tab did not mark the Next picture first"
+xdotool key --window "$win" Tab Tab
+sleep 0.4
+shot power_exit_focused
+exit_left=$(skin_value IMG_PowerLinkHelpDlgExitBT.Left)
+exit_top=$(skin_value IMG_PowerLinkHelpDlgExitBT.Top)
+cut_out power_exit_focused exit "$exit_left" "$exit_top" 96 32
+/usr/bin/convert "$lang/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)" \
+  -crop "96x32+$((exit_left - 1))+$((exit_top - 1))" +repage "$out/power_bg_exit.png"
+as_page=$(mae "$out/power_exit_focused_exit.png" "$out/power_bg_exit.png")
+echo "Tab three times: Exit differs from the page's own Exit by $as_page"
+below "$as_page" 0.03 || fail "the focused Exit does not look like Exit"
+xdotool key --window "$win" shift+Tab shift+Tab space
 moved_on_after Space
+close_page
+
+# The account page: "confirm password, Tab, Return" presses Next, never Exit.
+open_page 8
+click 351 259
+xdotool type --delay 30 secret
+xdotool key Tab Return
+sleep 1
+kill -0 "$pid" 2>/dev/null || fail "Tab and Return after the last field ended the wizard"
+shot ppp_tab_return
 close_page
 
 # The ISP page: its background with the lists and fields laid over it.
@@ -143,13 +165,28 @@ echo "message dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y"
 [ "$D_WIDTH" -ge 435 ] && [ "$D_HEIGHT" -ge 173 ] || fail "the message dialog is ${D_WIDTH}x${D_HEIGHT}"
 close_page
 
+# A question longer than the dialog's first 97 pixels of text: the dialog grows to show it all.
+question="A long question, as a translation may have it."
+for _ in $(seq 16); do question="$question Every line of it must stay readable."; done
+question="$question The last line."
+open_page 1 --question "$question"
+dialog=$(window_id 20 "$dialog_title") || fail "the question dialog did not open"
+sleep 0.3
+shot question
+geometry "$dialog" D_
+echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
+[ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+close_page
+
 # The router password dialog, as a user answers it without the mouse once the password is typed:
-# Return is OK, Escape is Cancel, while the focus stays in the password field.
+# Return is OK, Escape is Cancel, while the focus stays in the password field. Shown again after
+# an answer (as after a rejected password), the field is empty.
 answers=$out/password_answers.txt
 : >"$answers"
-"$host" "$cd_dir" 1 --password >"$answers" &
+"$host" "$cd_dir" 1 --password >"$answers" 2>"$out/password_host.log" &
 pid=$!
 stop_at_exit "$pid"
+find_wizard_window 20
 answered() {
   for _ in $(seq 50); do
     [ "$(wc -l <"$answers")" -ge "$1" ] && return 0
@@ -161,6 +198,10 @@ answered() {
 dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open"
 sleep 0.5
 geometry "$dialog" D_
+# Laid out before it shows: centred on the main window from its first showing.
+off=$(((D_X * 2 + D_WIDTH) - (X * 2 + WIDTH)))
+echo "password dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y, $((off / 2)) px off the centre"
+[ "${off#-}" -le 2 ] || fail "the password dialog shows $((off / 2)) px off the centre"
 xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
 sleep 0.2
 xdotool type --delay 30 secret
@@ -176,6 +217,25 @@ sleep 0.2
 xdotool key Escape
 answered 2 Escape
 [ "$(sed -n 2p "$answers")" = "password dialog: 2 " ] ||
-  fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel"
+  fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel with the field emptied"
+# The forgotten-password link is the stop after the field, and Return on it asks about the reset.
+dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open a third time"
+sleep 0.5
+geometry "$dialog" D_
+xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
+sleep 0.2
+xdotool key Tab
+sleep 0.3
+shot password_link_focused
+xdotool key Return
+for _ in $(seq 50); do
+  [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] && break
+  sleep 0.1
+done
+shot password_reset_asked
+[ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] ||
+  fail "Tab and Return from the password field did not open the reset question"
+[ "$(wc -l <"$answers")" -eq 2 ] || fail "Tab and Return closed the password dialog"
 close_page
+! grep -m 3 BadDrawable "$out/password_host.log" || fail "the password dialog drew on a lost window"
 echo "PASS"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Drives the wizard through a quick installation with the mouse and keyboard, as a user would,
+# Drives the wizard through a quick installation with the keyboard alone, as a user would,
 # screenshots every page and checks that the modem saved what was typed. Runs in the PC's network
 # namespace that modem-demo.sh made, from the CD folder, with DISPLAY, MODEMSIM_PID and
 # MODEM_STATE_FILE set. Natively it also checks the DHCP lease and ends with finish; under Wine
@@ -35,29 +35,43 @@ wizard=$!
 stop_at_exit "$wizard"
 find_wizard_window 60
 
+# From here on the keyboard alone, as a user without a mouse goes: Tab reaches a page's fields
+# in order and then Next, Return presses Next (or the focused button), and a typo in the middle
+# of the account is mended with the arrow keys.
+# The mouse goes out of the way, so the window is given the keyboard as a window manager would.
+xdotool mousemove 0 0
 wait_page IMG_MainMenuDlgBG main_menu
-click 541 105  # quick installation: the DHCP lease comes from the modem's dnsmasq
+xdotool windowfocus --sync "$win"
+key() { xdotool key --delay 80 "$@"; sleep 0.3; }
+# The first Tab reaches the first of the menu; natively the language list at the bottom has the
+# focus at first, so Tab passes Close before. Return starts the quick installation: the DHCP
+# lease comes from the modem's dnsmasq.
+[ "$platform" = wine ] || key Tab
+key Tab Return
 wait_page IMG_PowerLinkHelpDlgBG power 60
 if [ "$platform" = native ]; then
   # The renewal switched the PC side from its static address to a lease from the modem.
   ip -4 -o addr show dev veth_pc | grep -q 'inet 198\.51\.100\.1[0-5][0-9]/24' ||
     fail "no lease from the modem: $(ip -4 -o addr show dev veth_pc)"
 fi
-next
+key Return
 wait_page IMG_EthernetLinkHelpDlgBG ethernet
-next
+key Return
 wait_page IMG_ADSLLinkHelpDlgBG adsl 40
-next
+key Return
 wait_page IMG_CheckHWLinkStatusDlgBG hardware_check 40
 wait_page IMG_ISPSelectionDlgBG isp_selection 90
 # The preselected provider of the edition (PPPoA) stays; the account goes on the next page.
-next
+key Return
 wait_page IMG_PPPSettingDlgBG ppp
 if [ "$platform" = wine ]; then
-  # Next with an empty account: the skinned message dialog shows modally, and once it is closed
-  # the user name edit is framed in red.
-  next
+  # Return with an empty account: the skinned message dialog shows modally, and once it is closed
+  # the user name edit is framed in red. Without a window manager Wine does not hand the new
+  # window the keyboard, so its OK is clicked, and the main window is given the keyboard back.
+  key Return
   acknowledge ppp
+  xdotool mousemove 0 0
+  xdotool windowfocus --sync "$win"
   sleep 0.3
   shot ppp_red_frame
   frame=$(pixel ppp_red_frame $((X + $(skin_value ED_PPPUsername.Left) + 20)) \
@@ -65,16 +79,30 @@ if [ "$platform" = wine ]; then
   [ "$frame" = FF0000 ] || fail "the user name edit is not framed in red (#$frame above it)"
   echo "message dialog shown and closed; the user name edit is framed in red"
 fi
-type_into 351 191 "$account"
-type_into 351 225 "$password"
-type_into 351 259 "$password"
+# Natively a new page has its first field ready for typing; under Wine the first Tab reaches it.
+first_field() { [ "$platform" != wine ] || key Tab; }
+# The account is typed with a letter left out four from the end, which Left reaches.
+first_field
+clear_field
+xdotool type --delay 30 "${account%ample}mple"
+key Left Left Left Left
+xdotool type --delay 30 a
+key Tab
+clear_field
+xdotool type --delay 30 "$password"
+key Tab
+clear_field
+xdotool type --delay 30 "$password"
 shot ppp_typed
-next
+# After the last field Tab reaches Next, which Return presses.
+key Tab Return
 wait_page IMG_WRadioSettingDlgBG radio
-next
+key Return
 wait_page IMG_WirelessSettingDlgBG wireless
-type_into 351 175 "$network"
-next
+first_field
+clear_field
+xdotool type --delay 30 "$network"
+key Return
 wait_page IMG_CheckSWLinkStatusDlgBG software_link 20
 if [ "$platform" = wine ]; then
   # The native progress bar fills from the left while the settings are applied.
@@ -108,7 +136,7 @@ cp "$MODEM_STATE_FILE" "$out/modem-state.txt"
 if [ "$platform" = wine ]; then
   kill -0 "$wizard" 2>/dev/null || fail "the wizard ended on the completion page"
 else
-  click 651 457  # finish: opens the local help page and ends
+  key Return  # finish: opens the local help page and ends
   ends_after "$wizard" 5 finish
 fi
 echo "PASS: $shown pages on screen, the modem kept the account and the network name"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The wizard under a private Xvfb, in the PC's network namespace, against modemsim and dnsmasq
-# in the modem's (scripts/modem-demo.sh): a whole quick installation with mouse and keyboard, a
+# in the modem's (scripts/modem-demo.sh): a whole quick installation from the keyboard alone, a
 # screenshot of every page, and the modem's saved settings checked at the end. With `wine`, the
 # CD's Quillon.exe runs under Wine against the native modemsim. A CD folder is copied with a
 # reboot wait of one second, so the run takes about half a minute. A CD image (.iso) is taken as

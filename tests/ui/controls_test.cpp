@@ -193,6 +193,63 @@ TEST_F(ControlsTest, MaskEditBlankCharacterAndLiteralEscape) {
   EXPECT_EQ(med.text(), "(12_)34");
 }
 
+// The editing keys as a user presses them: L, R, H and E are Left, Right, Home and End, a
+// capital after '+' holds Shift, D is Delete, X cuts, and any other character is typed.
+std::string Keyed(ui::Edit& edit, const std::string& keys) {
+  std::string cut;
+  using Move = ui::Edit::CaretMove;
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const bool shift = keys[i] == '+' && i + 1 < keys.size();
+    const char k = shift ? keys[++i] : keys[i];
+    if (k == 'L' || k == 'R' || k == 'H' || k == 'E')
+      edit.UserMoveCaret(k == 'L'   ? Move::Left
+                         : k == 'R' ? Move::Right
+                         : k == 'H' ? Move::Home
+                                    : Move::End,
+                         shift);
+    else if (k == 'D')
+      edit.UserDelete();
+    else if (k == 'X')
+      cut += edit.UserCut();
+    else
+      edit.UserKey(k);
+  }
+  return cut;
+}
+
+TEST_F(ControlsTest, EditingKeysMoveTheCaretAndKeepTheMask) {
+  const struct {
+    const char* mask;  // none: a plain edit
+    const char* keys;
+    const char* expected;
+    const char* cut;
+  } cases[] = {
+      {nullptr, "exmpleLLLLa", "example", ""},
+      {nullptr, "abcdHDE\bz", "bcz", ""},
+      {nullptr, "hello+L+LX", "hel", "lo"},
+      {nullptr, "hello+H+RLy", "hyello", ""},  // Left without Shift ends the selection
+      {nullptr, "abc+HQ", "Q", ""},
+      {"999.999.999.999;1; ", "192168LLLLLL7", "172.168.   .   ", ""},
+      {"999.999.999.999;1; ", "1921681HD", " 92.168.1  .   ", ""},
+      {"999.999.999.999;1; ", "192168H+R+R+R+R+RX5", "5  . 68.   .   ", "192.1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys);
+    ui::Edit* edit = &form.Add<ui::Edit>("edt");
+    if (c.mask != nullptr) {
+      auto& med = form.Add<ui::MaskEdit>("med");
+      med.SetEditMask(c.mask);
+      edit = &med;
+    }
+    EXPECT_EQ(Keyed(*edit, c.keys), c.cut);
+    EXPECT_EQ(edit->text(), c.expected);
+  }
+  auto& secret = form.Add<ui::Edit>("edtPassword");
+  secret.SetPasswordChar('*');
+  EXPECT_EQ(Keyed(secret, "pass+HX"), "");  // nothing leaves a password field
+  EXPECT_EQ(secret.text(), "pass");
+}
+
 TEST_F(ControlsTest, ProgressBarRangeAndStep) {
   auto& pbr = form.Add<ui::ProgressBar>("pbrCheckHWLink");
   pbr.SetRange(0, 200);

@@ -59,6 +59,14 @@ void DrawImage(const Image& image, PictureImages& images) {
   fl_pop_clip();
 }
 
+void DrawFocusFrame(const Control& control) {
+  // Dark dots on the page's light frame, two pixels outside the button's own border.
+  fl_color(FL_BLACK);
+  fl_line_style(FL_DOT, 1);
+  fl_rect(control.left() - 2, control.top() - 2, control.width() + 4, control.height() + 4);
+  fl_line_style(0);
+}
+
 void DrawPanel(const Panel& panel) {
   SetColor(panel.color());
   fl_rectf(panel.left(), panel.top(), panel.width(), panel.height());

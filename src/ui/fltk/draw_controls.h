@@ -8,6 +8,7 @@
 class Fl_RGB_Image;
 
 namespace ui {
+class Control;
 class Image;
 class Label;
 class Panel;
@@ -37,6 +38,8 @@ class PictureImages {
 // Each draws one control in window coordinates, clipped to its bounds.
 void DrawImage(const Image& image, PictureImages& images);
 void DrawPanel(const Panel& panel);
+// The keyboard's mark around a control that shows its focus as a frame.
+void DrawFocusFrame(const Control& control);
 void DrawLabel(const Label& label);
 void DrawProgressBar(const ProgressBar& bar);
 

@@ -3,12 +3,14 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 #include <FL/fl_ask.H>
+#include <FL/fl_draw.H>
 
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "ui/ansi_text.h"
+#include "ui/fltk/draw_controls.h"
 #include "ui/fltk/first_frame.h"
 #include "ui/fltk/form_window.h"
 
@@ -222,6 +224,15 @@ int FltkBackend::MessageBox(const std::string& text, const std::string& caption)
   fl_message_title(caption.c_str());
   fl_message("%s", AnsiToUtf8(text, messageCharset()).c_str());
   return 1;
+}
+
+int FltkBackend::WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                                   int width) {
+  // Measured as DrawLabel draws it: the same font, wrapped at the same width.
+  fl_font(bold ? FL_HELVETICA_BOLD : FL_HELVETICA, PixelsForPoints(points));
+  int w = width, h = 0;
+  fl_measure(AnsiToUtf8(text, charset).c_str(), w, h, 0);
+  return h;
 }
 
 int FltkBackend::MessageBoxWithButtons(const std::string& text, const std::string& caption,

@@ -49,6 +49,8 @@ class FltkBackend : public Backend {
   int screenHeight() const override;
   void SetCursor(Cursor cursor) override;
   Cursor cursor() const override { return cursor_; }
+  int WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                        int width) override;
   int MessageBox(const std::string& text, const std::string& caption) override;
   int MessageBoxWithButtons(const std::string& text, const std::string& caption,
                             int buttons) override;

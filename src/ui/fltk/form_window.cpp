@@ -134,8 +134,14 @@ void FormWindow::draw() {
     }
   }
   // The picture button the keyboard rests on shows on top, as under the mouse: the skin's mark.
-  if (const Control* focused = form_->keyFocus(); focused && focused->kind() == ControlKind::Image)
+  // A stop without a fitting picture (a link, Exit, a damaged picture) shows a frame instead.
+  const Control* focused = form_->keyFocus();
+  if (focused == nullptr) return;
+  const bool image = focused->kind() == ControlKind::Image;
+  if (image && !focused->focusFramed() && static_cast<const Image&>(*focused).picture())
     DrawImage(static_cast<const Image&>(*focused), images_);
+  else
+    DrawFocusFrame(*focused);
 }
 
 void FormWindow::flush() {

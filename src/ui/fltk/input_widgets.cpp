@@ -3,15 +3,16 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Window.H>
 
+#include <algorithm>
 #include <cstring>
 
 #include "ui/ansi_text.h"
 #include "ui/button.h"
 #include "ui/combo_box.h"
+#include "ui/edit.h"
 #include "ui/fltk/fltk_backend.h"
 #include "ui/fltk/form_window.h"
 #include "ui/fltk/keys.h"
-#include "ui/mask_edit.h"
 
 namespace ui::fltk {
 
@@ -138,15 +139,21 @@ void EditWidget::Sync() {
   }
   readonly(model_.readOnly() ? 1 : 0);
   const std::string shown = AnsiToUtf8(model_.text(), model_.fontCharset());
-  std::size_t caret = shown.size();
-  if (model_.kind() == ControlKind::MaskEdit) {
-    const auto& masked = static_cast<const MaskEdit&>(model_);
-    if (!masked.editMask().empty())
-      caret = AnsiToUtf8(model_.text().substr(0, masked.caret()), model_.fontCharset()).size();
-  }
   if (shown != value()) value(shown.c_str(), static_cast<int>(shown.size()));
-  if (position() != static_cast<int>(caret) || mark() != static_cast<int>(caret))
-    position(static_cast<int>(caret));
+  const int caret = ShownOffset(model_.caret()), anchor = ShownOffset(model_.anchor());
+  if (position() != caret || mark() != anchor) position(caret, anchor);
+}
+
+int EditWidget::ShownOffset(std::size_t modelOffset) const {
+  const std::string& text = model_.text();
+  return static_cast<int>(
+      AnsiToUtf8(text.substr(0, std::min(modelOffset, text.size())), model_.fontCharset()).size());
+}
+
+std::size_t EditWidget::ModelOffset(int shownOffset) const {
+  const std::string shown = value();
+  const auto n = std::min(static_cast<std::size_t>(std::max(0, shownOffset)), shown.size());
+  return Utf8ToAnsi(shown.substr(0, n), model_.fontCharset()).size();
 }
 
 void EditWidget::Type(const char* utf8, int length) {
@@ -157,13 +164,25 @@ void EditWidget::Type(const char* utf8, int length) {
 
 int EditWidget::HandleKey() {
   const int key = Fl::event_key();
-  if (Fl::event_state(FL_CTRL)) {
-    if (key == 'v') {
-      Fl::paste(*this, 1);
-      return 1;
+  const bool shift = Fl::event_state(FL_SHIFT) != 0;
+  if (Fl::event_state(FL_CTRL) && key != FL_Insert) {
+    switch (key) {
+      case 'v':
+        Fl::paste(*this, 1);
+        break;
+      case 'c':
+        Copy();
+        break;
+      case 'x':
+        Copy(model_.UserCut());
+        break;
+      case 'a':
+        model_.UserSelectAll();
+        break;
+      default:
+        break;  // undo and the like would edit behind the model
     }
-    // Copy and select-all only look at the text; cut and undo would edit behind the model.
-    if (key == 'c' || key == 'a') return Fl_Input::handle(FL_KEYBOARD);
+    Sync();
     return 1;
   }
   switch (key) {
@@ -179,6 +198,32 @@ int EditWidget::HandleKey() {
       return 0;  // the window may still want it: a dialog's OK or Cancel
     case FL_Tab:
       return 0;  // focus navigation
+    case FL_Left:
+    case FL_Right:
+    case FL_Home:
+    case FL_End:
+      model_.UserMoveCaret(key == FL_Left    ? Edit::CaretMove::Left
+                           : key == FL_Right ? Edit::CaretMove::Right
+                           : key == FL_Home  ? Edit::CaretMove::Home
+                                             : Edit::CaretMove::End,
+                           shift);
+      Sync();
+      return 1;
+    case FL_Delete:
+      // Shift+Delete cuts, as in the system's edits.
+      if (shift)
+        Copy(model_.UserCut());
+      else
+        model_.UserDelete();
+      Sync();
+      return 1;
+    case FL_Insert:
+      // Ctrl+Insert copies and Shift+Insert pastes; Insert alone has no overwrite mode here.
+      if (Fl::event_state(FL_CTRL))
+        Copy();
+      else if (shift)
+        Fl::paste(*this, 1);
+      return 1;
     default:
       break;
   }
@@ -186,12 +231,19 @@ int EditWidget::HandleKey() {
     Type(Fl::event_text(), Fl::event_length());
     return 1;
   }
-  // The caret stays where the model puts it; other keys (F-keys, Alt combinations) go on to
-  // the window, which ignores them while an edit has the focus.
-  return key == FL_Left || key == FL_Right || key == FL_Home || key == FL_End || key == FL_Delete ||
-                 key == FL_Insert
-             ? 1
-             : 0;
+  // Other keys (F-keys, Alt combinations) go on to the window, which ignores them while an edit
+  // has the focus.
+  return 0;
+}
+
+void EditWidget::Copy() {
+  Copy(model_.selectedText());
+}
+
+void EditWidget::Copy(const std::string& ansi) {
+  if (ansi.empty()) return;
+  const std::string utf8 = AnsiToUtf8(ansi, model_.fontCharset());
+  Fl::copy(utf8.c_str(), static_cast<int>(utf8.size()), 1);
 }
 
 int EditWidget::handle(int event) {
@@ -207,10 +259,12 @@ int EditWidget::handle(int event) {
       return 0;
     case FL_RELEASE: {
       const int handled = Fl_Input::handle(event);
-      if (Fl::event_inside(this)) {
-        model_.Click();
-        Sync();
-      }
+      // Where the mouse put the caret (or what it selected) is the model's from now on; in an
+      // address field typing still fills the digits from where the keys left the caret.
+      if (model_.kind() != ControlKind::MaskEdit)
+        model_.UserSelect(ModelOffset(mark()), ModelOffset(position()));
+      if (Fl::event_inside(this)) model_.Click();
+      Sync();
       return handled;
     }
     case FL_LEAVE: {

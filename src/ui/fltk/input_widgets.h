@@ -4,6 +4,7 @@
 #include <FL/Fl_Choice.H>
 #include <FL/Fl_Input.H>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,12 @@ class EditWidget : public Fl_Input, public SyncedWidget {
  private:
   int HandleKey();
   void Type(const char* utf8, int length);
+  // The selection to the clipboard (none from a password field), or a text already cut.
+  void Copy();
+  void Copy(const std::string& ansi);
+  // Offsets into the model's text and into the UTF-8 text the widget shows.
+  int ShownOffset(std::size_t modelOffset) const;
+  std::size_t ModelOffset(int shownOffset) const;
 
   FltkBackend& backend_;
   Edit& model_;

@@ -1,9 +1,10 @@
 #include "ui/win32/native_controls.h"
 
+#include <algorithm>
+
 #include "ui/button.h"
 #include "ui/combo_box.h"
 #include "ui/edit.h"
-#include "ui/mask_edit.h"
 #include "ui/progress_bar.h"
 #include "ui/win32/form_window.h"
 #include "ui/win32/paint_controls.h"
@@ -215,15 +216,64 @@ void EditNative::Sync() {
     shown_ = wide;
     SetWindowTextW(hwnd_, wide.c_str());
   }
-  std::size_t caret = wide.size();
-  if (edit_.kind() == ControlKind::MaskEdit) {
-    const auto& masked = static_cast<const MaskEdit&>(edit_);
-    if (!masked.editMask().empty())
-      caret = AnsiToWide(edit_.text().substr(0, masked.caret()), edit_.fontCharset()).size();
-  }
+  const std::size_t caret = ShownOffset(edit_.caret()), anchor = ShownOffset(edit_.anchor());
   DWORD start = 0, end = 0;
   SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-  if (start != caret || end != caret) SendMessageW(hwnd_, EM_SETSEL, caret, caret);
+  // The caret goes to the second end, so a selection grown to the left keeps its caret there.
+  if (start != std::min(caret, anchor) || end != std::max(caret, anchor))
+    SendMessageW(hwnd_, EM_SETSEL, anchor, caret);
+}
+
+std::size_t EditNative::ShownOffset(std::size_t modelOffset) const {
+  const std::string& text = edit_.text();
+  return AnsiToWide(text.substr(0, std::min(modelOffset, text.size())), edit_.fontCharset()).size();
+}
+
+std::size_t EditNative::ModelOffset(std::size_t shownOffset) const {
+  return WideToAnsi(shown_.substr(0, std::min(shownOffset, shown_.size())), edit_.fontCharset())
+      .size();
+}
+
+// The native selection mirrors the model's, so the control's own copy takes the right text;
+// a password field copies nothing, natively as in the model.
+void EditNative::Cut() {
+  SendMessageW(hwnd_, WM_COPY, 0, 0);
+  edit_.UserCut();
+  Sync();
+}
+
+bool EditNative::EditingKey(WPARAM key) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  switch (key) {
+    case VK_LEFT:
+      edit_.UserMoveCaret(Edit::CaretMove::Left, shift);
+      break;
+    case VK_RIGHT:
+      edit_.UserMoveCaret(Edit::CaretMove::Right, shift);
+      break;
+    case VK_HOME:
+      edit_.UserMoveCaret(Edit::CaretMove::Home, shift);
+      break;
+    case VK_END:
+      edit_.UserMoveCaret(Edit::CaretMove::End, shift);
+      break;
+    case VK_DELETE:
+      if (shift) {
+        Cut();
+        return true;
+      }
+      edit_.UserDelete();
+      break;
+    case VK_INSERT:
+      // Ctrl+Insert is the control's own copy; Shift+Insert pastes through the model.
+      if (GetKeyState(VK_CONTROL) < 0) return false;
+      if (shift) Paste();
+      return true;
+    default:
+      return false;
+  }
+  Sync();
+  return true;
 }
 
 void EditNative::Type(const std::wstring& typed) {
@@ -263,29 +313,30 @@ bool EditNative::Filter(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
           return true;
         case 0x03:  // Ctrl+C only reads the text
           return false;
+        case 0x18:  // Ctrl+X
+          Cut();
+          return true;
         case 0x01:  // Ctrl+A
-          SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+          edit_.UserSelectAll();
+          Sync();
           return true;
         default:
-          // Other control characters (Ctrl+X, Ctrl+Z, Ctrl+Backspace) would edit behind the
-          // model's back.
+          // Other control characters (Ctrl+Z, Ctrl+Backspace) would edit behind the model's
+          // back.
           if (c >= 0x20 && c != 0x7F) Type(std::wstring(1, c));
           return true;
       }
     }
     case WM_KEYDOWN:
       if (HandleTab(msg, wParam)) return true;
-      if (wParam == VK_INSERT && GetKeyState(VK_SHIFT) < 0) {
-        Paste();
-        return true;
-      }
-      // The caret stays where the model puts it.
-      return wParam == VK_DELETE || wParam == VK_LEFT || wParam == VK_RIGHT || wParam == VK_HOME ||
-             wParam == VK_END || wParam == VK_INSERT;
+      // The caret and the selection are the model's: the control only shows them.
+      return EditingKey(wParam);
     case WM_PASTE:
       Paste();
       return true;
     case WM_CUT:
+      Cut();
+      return true;
     case WM_CLEAR:
     case WM_UNDO:
     case EM_UNDO:
@@ -293,13 +344,19 @@ bool EditNative::Filter(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
       return true;
     case WM_LBUTTONUP: {
       result = CallDefault(msg, wParam, lParam);
+      // Where the mouse put the caret (or what it selected) is the model's from now on; in an
+      // address field typing still fills the digits from where the keys left the caret.
+      if (edit_.kind() != ControlKind::MaskEdit) {
+        DWORD start = 0, end = 0;
+        SendMessageW(hwnd_, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        edit_.UserSelect(ModelOffset(start), ModelOffset(end));
+      }
       RECT client;
       GetClientRect(hwnd_, &client);
       const POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-      if (PtInRect(&client, at)) {
-        edit_.Click();
-        Sync();
-      }
+      if (PtInRect(&client, at)) edit_.Click();
+      Sync();
       return true;
     }
     default:

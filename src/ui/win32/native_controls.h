@@ -92,6 +92,11 @@ class EditNative : public NativeControl {
  private:
   void Type(const std::wstring& typed);
   void Paste();
+  void Cut();
+  // Left, Right, Home, End, Delete and Insert, with Shift or Ctrl; false for other keys.
+  bool EditingKey(WPARAM key);
+  std::size_t ShownOffset(std::size_t modelOffset) const;
+  std::size_t ModelOffset(std::size_t shownOffset) const;
 
   Edit& edit_;
   std::wstring shown_;

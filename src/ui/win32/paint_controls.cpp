@@ -94,6 +94,14 @@ void DrawPanel(HDC dc, const Panel& panel) {
   DeleteObject(brush);
 }
 
+void DrawFocusFrame(HDC dc, const Control& control) {
+  // The system's dotted focus rectangle, two pixels outside the button's own border; it inverts
+  // what lies beneath, which on the page's light frame comes out dark.
+  const RECT r{control.left() - 2, control.top() - 2, control.left() + control.width() + 2,
+               control.top() + control.height() + 2};
+  DrawFocusRect(dc, &r);
+}
+
 void DrawLabel(HDC dc, const Label& label, FontCache& fonts) {
   const std::wstring text = AnsiToWide(label.caption(), label.fontCharset());
   HGDIOBJ oldFont = SelectObject(

@@ -7,6 +7,7 @@
 #include "ui/win32/win32_api.h"
 
 namespace ui {
+class Control;
 class Image;
 class Label;
 class Panel;
@@ -51,6 +52,8 @@ class PictureBitmaps {
 // Each paints one control on `dc` in window coordinates, clipped to its bounds.
 void DrawImage(HDC dc, const Image& image, PictureBitmaps& bitmaps);
 void DrawPanel(HDC dc, const Panel& panel);
+// The keyboard's mark around a control that shows its focus as a frame.
+void DrawFocusFrame(HDC dc, const Control& control);
 void DrawLabel(HDC dc, const Label& label, FontCache& fonts);
 
 // The controls' font size: 9 points, as the classic forms' inputs.

@@ -286,6 +286,20 @@ HWND Win32Backend::ModalOwner() const {
   return nullptr;
 }
 
+int Win32Backend::WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                                    int width) {
+  // Measured as DrawLabel draws it: the same font and flags, on the screen's device context.
+  const std::wstring wide = AnsiToWide(text, charset);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ oldFont = SelectObject(dc, fonts().Get(points, bold, false, charset));
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r,
+            DT_LEFT | DT_TOP | DT_NOPREFIX | DT_EXPANDTABS | DT_WORDBREAK | DT_CALCRECT);
+  SelectObject(dc, oldFont);
+  ReleaseDC(nullptr, dc);
+  return r.bottom;
+}
+
 int Win32Backend::MessageBox(const std::string& text, const std::string& caption) {
   return MessageBoxWithButtons(text, caption, kButtonsOk);
 }

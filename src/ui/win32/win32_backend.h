@@ -53,6 +53,8 @@ class Win32Backend : public Backend {
   int screenHeight() const override;
   void SetCursor(Cursor cursor) override;
   Cursor cursor() const override { return cursor_; }
+  int WrappedTextHeight(const std::string& text, int points, bool bold, int charset,
+                        int width) override;
   int MessageBox(const std::string& text, const std::string& caption) override;
   int MessageBoxWithButtons(const std::string& text, const std::string& caption,
                             int buttons) override;
