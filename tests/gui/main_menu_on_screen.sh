@@ -91,21 +91,29 @@ sleep 0.2
 xdotool key Return
 ends_after "$broken" 10 "the picture error"
 
+# Starts the damaged copy with the given settings and waits for its window: $broken is its
+# process, $broken_win its window, B_X and B_Y its place.
+start_damaged_copy() {  # WHAT [VARIABLE=VALUE...]
+  local what=$1
+  shift
+  (cd "$damaged" && exec env XDG_RUNTIME_DIR="$damaged/run" "$@" ./quillon) &
+  broken=$!
+  stop_at_exit "$broken"
+  broken_win=$(for _ in $(seq 100); do
+    windows | grep -vx "$win" | head -n 1 && break
+    sleep 0.1
+  done)
+  [ -n "$broken_win" ] || fail "the copy with $what did not open its window"
+  geometry "$broken_win" B_
+}
+
 # A copy whose Quick Install picture button is damaged the same way. Tab onto it (past Close, as
 # the language list has the focus) reports the damage once and the wizard goes on; the mouse
 # over it afterwards brings no second report.
 quick=$damaged/Language/English/$(skin_value IMG_QuickInstallBT.Picture)
 cp "$cd_dir/Language/English/$picture" "$menu_jpg"
 truncate -s $(($(stat -c %s "$quick") / 3)) "$quick"
-(cd "$damaged" && XDG_RUNTIME_DIR="$damaged/run" exec ./quillon) &
-broken=$!
-stop_at_exit "$broken"
-broken_win=$(for _ in $(seq 100); do
-  windows | grep -vx "$win" | head -n 1 && break
-  sleep 0.1
-done)
-[ -n "$broken_win" ] || fail "the copy with a damaged button did not open its window"
-geometry "$broken_win" B_
+start_damaged_copy "a damaged button"
 xdotool mousemove 0 0
 xdotool windowfocus --sync "$broken_win"
 xdotool key --delay 100 Tab Tab
@@ -138,15 +146,7 @@ wait "$broken" 2>/dev/null || true
 cp "$cd_dir/Language/English/$(skin_value IMG_QuickInstallBT.Picture)" "$quick"
 power=$damaged/Language/English/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)
 truncate -s $(($(stat -c %s "$power") / 3)) "$power"
-(cd "$damaged" && QUILLON_DHCLIENT=none XDG_RUNTIME_DIR="$damaged/run" exec ./quillon) &
-broken=$!
-stop_at_exit "$broken"
-broken_win=$(for _ in $(seq 100); do
-  windows | grep -vx "$win" | head -n 1 && break
-  sleep 0.1
-done)
-[ -n "$broken_win" ] || fail "the copy with a damaged page did not open its window"
-geometry "$broken_win" B_
+start_damaged_copy "a damaged page" QUILLON_DHCLIENT=none
 xdotool windowfocus --sync "$broken_win"
 xdotool key --delay 100 Tab Tab Return
 for _ in $(seq 50); do

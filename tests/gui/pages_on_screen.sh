@@ -122,8 +122,8 @@ below "$isp_diff" 0.08 || fail "the ISP page does not show its background"
 below 0.02 "$bg_country" || fail "no country list is drawn over the ISP page"
 close_page
 
-# The lists of a Russian and a Polish edition read right on any PC: their texts are decoded with
-# the language's code page (1251, 1250), not the PC's. The expected names come from the files
+# The lists of a Russian, a Greek and a Polish edition read right on any PC: their texts are
+# decoded with the language's code page (1251, 1253, 1250), not the PC's. The expected names come from the files
 # through iconv; the screenshots show the lists as a user sees them.
 edition=$(mktemp -d)
 remove_at_exit "$edition"
@@ -131,6 +131,9 @@ cp -r "$cd_dir/." "$edition/"
 cp -r "$edition/Language/English" "$edition/Language/Polish"
 printf '@Śląsk{http://pomoc.example}\r\nŁódź Łącze, PPPoE, LLC, 0, 35\r\n' |
   iconv -f UTF-8 -t CP1250 >"$edition/Language/Polish/isplist.txt"
+cp -r "$edition/Language/English" "$edition/Language/Greek"
+printf '@Ελλάδα{http://voitheia.example}\r\nΑθήνα Δίκτυο, PPPoE, LLC, 8, 35\r\n' |
+  iconv -f UTF-8 -t CP1253 >"$edition/Language/Greek/isplist.txt"
 lists_read_right() {  # LANGUAGE CODEPAGE
   sed -i "s/^DefaultLanguage=.*/DefaultLanguage=$1\r/" "$edition/setup.ini"
   local isplist expected shown
@@ -153,6 +156,7 @@ provider: $(echo "$isplist" | grep -v '^@' | head -n 1 | cut -d, -f1)"
   close_page
 }
 lists_read_right Russian CP1251
+lists_read_right Greek CP1253
 lists_read_right Polish CP1250
 
 # A modal message dialog over the main menu.
