@@ -110,6 +110,8 @@ case $mode in
     # The wizard's DHCP client keeps its files here and is stopped on exit.
     mkdir -m 700 "$work/dhcp"
     export QUILLON_DHCP_STATE_DIR=$work/dhcp
+    # Inside the PC's namespace the renewal runs for real, whatever a caller outside it asked.
+    unset QUILLON_DHCLIENT
     say "modem 198.51.100.1 (modemsim, dnsmasq) in namespace $netns_modem; the PC side runs in $netns_pc"
     cd "$cd_dir"
     run_command netns_pc_run "$work/resolv.conf" "$@"
