@@ -6,6 +6,7 @@
 
 #include "platform/icmp_echo.h"
 #include "platform/socket_api.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 namespace {
@@ -25,19 +26,14 @@ struct IcmpRoutines {
     for (const char* dll : {"iphlpapi.dll", "icmp.dll"}) {
       HMODULE module = ::LoadLibraryA(dll);
       if (module == nullptr) continue;
-      create = Find<CreateFn>(module, "IcmpCreateFile");
-      close = Find<CloseFn>(module, "IcmpCloseHandle");
-      send = Find<SendFn>(module, "IcmpSendEcho");
+      create = win32::SystemFunction<CreateFn>(module, "IcmpCreateFile");
+      close = win32::SystemFunction<CloseFn>(module, "IcmpCloseHandle");
+      send = win32::SystemFunction<SendFn>(module, "IcmpSendEcho");
       if (available()) return;  // the library stays loaded for the process's life
       ::FreeLibrary(module);
     }
   }
   bool available() const { return create != nullptr && close != nullptr && send != nullptr; }
-
-  template <typename Function>
-  static Function Find(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-  }
 };
 
 const IcmpRoutines& Icmp() {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/socket_api.h"
+#include "platform/win32/system_function.h"
 #include "platform/win32/winsock.h"
 
 namespace platform {
@@ -17,12 +18,8 @@ struct AddrInfoRoutines {
   FreeFn free = nullptr;
 
   AddrInfoRoutines() {
-    HMODULE winsock = ::GetModuleHandleA("ws2_32.dll");
-    if (winsock == nullptr) return;
-    get =
-        reinterpret_cast<GetFn>(reinterpret_cast<void*>(::GetProcAddress(winsock, "getaddrinfo")));
-    free = reinterpret_cast<FreeFn>(
-        reinterpret_cast<void*>(::GetProcAddress(winsock, "freeaddrinfo")));
+    get = win32::SystemFunction<GetFn>("ws2_32.dll", "getaddrinfo");
+    free = win32::SystemFunction<FreeFn>("ws2_32.dll", "freeaddrinfo");
     if (get == nullptr || free == nullptr) get = nullptr;
   }
 };

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/process.h"
+#include "platform/win32/system_function.h"
 
 namespace platform {
 namespace {
@@ -49,22 +50,16 @@ LONG CALLBACK ContinueAfterThreadName(EXCEPTION_POINTERS* info) {
   return EXCEPTION_CONTINUE_SEARCH;
 }
 
-// A kernel32 function that older Windows lack, or null there.
-template <typename Function>
-Function Kernel32Function(const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("kernel32.dll"), name)));
-}
-
 // Windows 2000 has no vectored handlers, and without one the naming exception would end the
 // process: there the debugger does without the name.
 void NameForDebugger(const std::string& name) {
   if (!::IsDebuggerPresent()) return;
   using AddHandlerFn = PVOID(WINAPI*)(ULONG, PVECTORED_EXCEPTION_HANDLER);
   using RemoveHandlerFn = ULONG(WINAPI*)(PVOID);
-  static const auto addHandler = Kernel32Function<AddHandlerFn>("AddVectoredExceptionHandler");
+  static const auto addHandler =
+      win32::SystemFunction<AddHandlerFn>("kernel32.dll", "AddVectoredExceptionHandler");
   static const auto removeHandler =
-      Kernel32Function<RemoveHandlerFn>("RemoveVectoredExceptionHandler");
+      win32::SystemFunction<RemoveHandlerFn>("kernel32.dll", "RemoveVectoredExceptionHandler");
   if (addHandler == nullptr || removeHandler == nullptr) return;
   PVOID handler = addHandler(1, ContinueAfterThreadName);
   if (handler == nullptr) return;
@@ -78,7 +73,8 @@ void NameForDebugger(const std::string& name) {
 // Newer systems keep a thread description that every tool shows; older ones lack the call.
 void SetDescription(const std::string& name) {
   using SetDescriptionFn = HRESULT(WINAPI*)(HANDLE, PCWSTR);
-  static const auto setDescription = Kernel32Function<SetDescriptionFn>("SetThreadDescription");
+  static const auto setDescription =
+      win32::SystemFunction<SetDescriptionFn>("kernel32.dll", "SetThreadDescription");
   if (setDescription == nullptr) return;
   const int length = ::MultiByteToWideChar(CP_ACP, 0, name.c_str(), -1, nullptr, 0);
   if (length <= 0) return;

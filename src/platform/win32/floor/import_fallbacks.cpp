@@ -9,14 +9,10 @@
 #include <sys/stat.h>
 #include <windows.h>
 
+#include "platform/win32/system_function.h"
+
 namespace platform::win32 {
 namespace {
-
-template <typename Function>
-Function SystemFunction(const char* dll, const char* name) {
-  return reinterpret_cast<Function>(
-      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA(dll), name)));
-}
 
 // The last count read and the wraps seen, as one 64-bit value guarded by a spin lock: Windows
 // 2000 has no 64-bit interlocked exchange to do without it.
