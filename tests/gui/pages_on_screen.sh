@@ -199,6 +199,14 @@ answered() {
   shot "password_$1"
   fail "the password dialog did not close on $2"
 }
+# Waits for the password dialog to show again, then clicks into its field.
+into_password_field() {  # WHEN
+  dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open $1"
+  sleep 0.5
+  geometry "$dialog" D_
+  xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
+  sleep 0.2
+}
 dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open"
 sleep 0.5
 geometry "$dialog" D_
@@ -213,21 +221,13 @@ xdotool key Return
 answered 1 Return
 [ "$(sed -n 1p "$answers")" = "password dialog: 1 secret" ] ||
   fail "Return gave '$(sed -n 1p "$answers")', expected OK with the typed password"
-dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open again"
-sleep 0.5
-geometry "$dialog" D_
-xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
-sleep 0.2
+into_password_field "again"
 xdotool key Escape
 answered 2 Escape
 [ "$(sed -n 2p "$answers")" = "password dialog: 2 " ] ||
   fail "Escape gave '$(sed -n 2p "$answers")', expected Cancel with the field emptied"
 # The forgotten-password link is the stop after the field, and Return on it asks about the reset.
-dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open a third time"
-sleep 0.5
-geometry "$dialog" D_
-xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
-sleep 0.2
+into_password_field "a third time"
 xdotool key Tab
 sleep 0.3
 shot password_link_focused
