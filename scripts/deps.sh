@@ -6,9 +6,10 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  libjpeg62-turbo-dev libfltk1.3-dev
+  libjpeg62-turbo-dev libfltk1.3-dev libsystemd-dev pkg-config
   xvfb xdotool imagemagick fonts-dejavu-core x11-utils
   iproute2 dnsmasq-base isc-dhcp-client procps psmisc python3
+  dbus-daemon libndp0 libcurl3-gnutls libpsl5 libglib2.0-0 libgnutls30 libaudit1
   mingw-w64 g++-mingw-w64-i686-posix wine wine64 wine32:i386 dpkg-dev xorriso
 )
 missing=()

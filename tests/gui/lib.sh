@@ -135,7 +135,8 @@ clear_field() {
 type_into() {
   click "$1" "$2"
   clear_field
-  xdotool type --delay 30 "$3"
+  # The text is UTF-8, and xdotool reads it by the locale: a bare machine's has no UTF-8.
+  LC_ALL=C.UTF-8 xdotool type --delay 30 "$3"
   sleep 0.2
 }
 

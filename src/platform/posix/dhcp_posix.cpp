@@ -16,10 +16,12 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
+#include <utility>
 
 #include "platform/dhcp.h"
 #include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
+#include "platform/posix/network_manager.h"
 #include "platform/posix/private_folder.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
@@ -44,10 +46,14 @@ std::string FindSystemProgram(const std::string& name) {
 }
 
 // QUILLON_DHCLIENT names the client when set; a value that is not an executable file, such as
-// "none", means that there is no client and the renewal does nothing.
+// "none", switches the renewal off altogether, a network manager's included.
+bool RenewalSwitchedOff() {
+  const char* configured = std::getenv("QUILLON_DHCLIENT");
+  return configured && !IsExecutableFile(configured);
+}
+
 std::string FindDhclient() {
-  if (const char* configured = std::getenv("QUILLON_DHCLIENT"))
-    return IsExecutableFile(configured) ? configured : std::string();
+  if (const char* configured = std::getenv("QUILLON_DHCLIENT")) return configured;
   return FindSystemProgram("dhclient");
 }
 
@@ -206,37 +212,39 @@ bool SafeInterfaceName(const std::string& name) {
          name.find('/') == std::string::npos;
 }
 
-// Renewal through ISC dhclient, the one client supported; other clients (a network manager's own,
-// dhcpcd, udhcpc) are left alone. Without root rights, without dhclient, or without a private
-// state folder (QUILLON_DHCP_STATE_DIR, else /run/quillon-dhcp) there are no adapters to act on
-// and nothing is done. An adapter counts as static when it holds an address without a lifetime
-// (none does when the ip tool is missing); switching it to DHCP removes those addresses, as the
-// other platform drops the static configuration, and the lease then brings the new one. After a
-// renewal the client stays in the background to keep the lease while the wizard runs; it ends with
-// the wizard, and one left by a wizard that was killed is ended when the next one starts.
+// An adapter that NetworkManager manages is renewed through it: its connection is set to DHCP
+// and activated again, and the manager keeps the lease after the wizard ends. Any other adapter
+// is renewed through ISC dhclient, the one client of our own supported; other clients (dhcpcd,
+// udhcpc) are left alone. Without root rights there are no adapters to act on, and without
+// dhclient or a private state folder (QUILLON_DHCP_STATE_DIR, else /run/quillon-dhcp) only the
+// manager's. An adapter counts as static when it holds an address without a lifetime (none does
+// when the ip tool is missing); switching it to DHCP removes those addresses, as the other
+// platform drops the static configuration, and the lease then brings the new one. After a
+// renewal our client stays in the background to keep the lease while the wizard runs; it ends
+// with the wizard, and one left by a wizard that was killed is ended when the next one starts.
 class PosixDhcpSession : public DhcpSession {
  public:
   std::vector<DhcpAdapter> Adapters() override {
     std::vector<DhcpAdapter> adapters;
-    if (::geteuid() != 0) return adapters;
-    dhclient_ = FindDhclient();
-    folder_ = DhcpStateFolder();
-    // The client runs our script as root, so the folder it lives in must be ours alone.
-    if (dhclient_.empty() || !posix::MakePrivateFolder(folder_)) return adapters;
-    auto files = posix::DhclientFilesFor(folder_, "");
-    if (!WriteFile(files.config, posix::kDhclientConfig, 0600) ||
-        !WriteFile(files.script, posix::kDhclientScript, 0700))
-      return adapters;
-    ready_ = true;
-    ip_ = FindSystemProgram("ip");
+    if (::geteuid() != 0 || RenewalSwitchedOff()) return adapters;
+    networkManager_ = posix::NetworkManagerClient::Connect();
     std::vector<std::string> withStaticAddress;
-    if (!ip_.empty()) {
-      auto listing = posix::RunProgram(posix::ListStaticAddressesCommand(ip_), kIpTimeoutMs, true);
-      if (listing.exited && listing.exitCode == 0)
-        withStaticAddress = posix::InterfacesInAddressListing(listing.output);
-    }
+    bool staticListed = false;
     for (const auto& facts : ListInterfaces()) {
       if (!posix::IsDhcpCandidate(facts)) continue;
+      if (networkManager_) {
+        if (auto device = networkManager_->ManagedDevice(facts.name)) {
+          managed_.emplace_back(facts.name, *device);
+          adapters.push_back(
+              {facts.name, facts.index, networkManager_->UsesAutomaticAddressing(*device)});
+          continue;
+        }
+      }
+      if (!PrepareClient()) continue;
+      if (!staticListed) {
+        withStaticAddress = ListWithStaticAddress();
+        staticListed = true;
+      }
       bool isStatic = std::find(withStaticAddress.begin(), withStaticAddress.end(), facts.name) !=
                       withStaticAddress.end();
       adapters.push_back({facts.name, facts.index, !isStatic});
@@ -245,11 +253,16 @@ class PosixDhcpSession : public DhcpSession {
   }
 
   bool EnableDhcp(const DhcpAdapter& adapter) override {
+    if (const auto* device = ManagedDevice(adapter)) {
+      return networkManager_->SwitchToAutomatic(*device);
+    }
     if (!ready_ || ip_.empty() || !SafeInterfaceName(adapter.name)) return false;
     return Succeeded(posix::FlushStaticAddressesCommand(ip_, adapter.name), kIpTimeoutMs);
   }
 
   bool ReleaseLease(const DhcpAdapter& adapter) override {
+    // The manager gives the lease up itself when the connection is activated again.
+    if (ManagedDevice(adapter)) return true;
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     auto files = posix::DhclientFilesFor(folder_, adapter.name);
     ForgetClient(ClientOf(files.pidFile));
@@ -258,6 +271,9 @@ class PosixDhcpSession : public DhcpSession {
   }
 
   bool RenewLease(const DhcpAdapter& adapter) override {
+    if (const auto* device = ManagedDevice(adapter)) {
+      return networkManager_->Reactivate(*device, kRenewTimeoutMs);
+    }
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     // A client that keeps a lease runs as root; it must not outlive the wizard that started it.
     static const bool endedAtExit = std::atexit(posix::EndDhcpClients) == 0;
@@ -272,12 +288,47 @@ class PosixDhcpSession : public DhcpSession {
     return true;
   }
 
+  std::string Method() const override { return managed_.empty() ? "dhclient" : "NetworkManager"; }
+
  private:
   static bool Succeeded(const std::vector<std::string>& command, int timeoutMs) {
     auto result = posix::RunProgram(command, timeoutMs, false);
     return result.exited && result.exitCode == 0;
   }
 
+  // Our own client's files; made once, when the first adapter needs them.
+  bool PrepareClient() {
+    if (prepared_) return ready_;
+    prepared_ = true;
+    dhclient_ = FindDhclient();
+    folder_ = DhcpStateFolder();
+    // The client runs our script as root, so the folder it lives in must be ours alone.
+    if (!IsExecutableFile(dhclient_) || !posix::MakePrivateFolder(folder_)) return false;
+    auto files = posix::DhclientFilesFor(folder_, "");
+    if (!WriteFile(files.config, posix::kDhclientConfig, 0600) ||
+        !WriteFile(files.script, posix::kDhclientScript, 0700))
+      return false;
+    ip_ = FindSystemProgram("ip");
+    ready_ = true;
+    return true;
+  }
+
+  std::vector<std::string> ListWithStaticAddress() const {
+    if (ip_.empty()) return {};
+    auto listing = posix::RunProgram(posix::ListStaticAddressesCommand(ip_), kIpTimeoutMs, true);
+    if (!listing.exited || listing.exitCode != 0) return {};
+    return posix::InterfacesInAddressListing(listing.output);
+  }
+
+  const std::string* ManagedDevice(const DhcpAdapter& adapter) const {
+    for (const auto& [name, device] : managed_)
+      if (name == adapter.name) return &device;
+    return nullptr;
+  }
+
+  std::unique_ptr<posix::NetworkManagerClient> networkManager_;
+  std::vector<std::pair<std::string, std::string>> managed_;  // adapter name, manager's device
+  bool prepared_ = false;
   bool ready_ = false;
   std::string dhclient_;
   std::string ip_;
