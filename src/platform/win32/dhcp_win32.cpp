@@ -9,12 +9,16 @@
 #include <vector>
 
 #include "platform/dhcp.h"
+#include "platform/win32/adapter_facts.h"
+#include "platform/win32/dhcp_candidate.h"
 #include "platform/win32/dhcp_fallback.h"
 #include "platform/win32/ip_helper_lease.h"
 
 namespace platform {
 namespace {
 
+using win32::AdapterFacts;
+using win32::DhcpCandidacy;
 using win32::LeaseStep;
 using win32::WmiAdapterIdentity;
 
@@ -101,14 +105,34 @@ win32::RenewalService InitialiseSecurity() {
   return win32::ServiceAfterSecurity(hr, setByUs);
 }
 
+// Only an adapter that can be the cable to the modem is handed to the renewal; every other one
+// keeps its addresses and lease, and the system's debug log tells which and why.
+bool MayRenew(const std::string& name, const std::optional<AdapterFacts>& facts) {
+  const DhcpCandidacy candidacy = win32::CandidacyOf(facts);
+  if (candidacy == DhcpCandidacy::kCandidate) return true;
+  const std::string line = "DHCP renewal leaves " + name +
+                           " as it is: " + std::string(win32::Describe(candidacy)) + "\n";
+  ::OutputDebugStringA(line.c_str());
+  return false;
+}
+
 // The renewal without COM: the IP Helper releases and renews the lease of every interface, but
 // cannot switch an adapter with a static address to DHCP.
 class IpHelperDhcpSession final : public DhcpSession {
  public:
   std::vector<DhcpAdapter> Adapters() override {
     std::vector<DhcpAdapter> adapters;
-    for (const win32::IpInterface& entry : win32::IpHelperInterfaces())
-      adapters.push_back({entry.name, entry.index, true});
+    const std::vector<win32::IpHelperAdapter> known = win32::IpHelperAdapterFacts();
+    for (const win32::IpInterface& entry : win32::IpHelperInterfaces()) {
+      std::string name = entry.name;
+      std::optional<AdapterFacts> facts;
+      for (const auto& adapter : known) {
+        if (adapter.index != entry.index) continue;
+        name = adapter.description;
+        facts = adapter.facts;
+      }
+      if (MayRenew(name, facts)) adapters.push_back({name, entry.index, true});
+    }
     return adapters;
   }
   bool EnableDhcp(const DhcpAdapter&) override { return false; }
@@ -147,6 +171,7 @@ class WmiDhcpSession final : public DhcpSession {
   std::vector<DhcpAdapter> Adapters() override {
     std::vector<DhcpAdapter> adapters;
     identities_.clear();
+    ipHelperAdapters_ = win32::IpHelperAdapterFacts();
     services_.Reset();
     locator_.Reset();
     ComRef<IEnumWbemClassObject> enumerator;
@@ -199,6 +224,7 @@ class WmiDhcpSession final : public DhcpSession {
     if (Property(object, L"InterfaceIndex", interfaceIndex))
       identity.interfaceIndex = interfaceIndex.AsNumber();
     if (Property(object, L"SettingID", settingId)) identity.settingId = settingId.AsText();
+    if (!MayRenew(adapter.name, win32::FactsOf(identity, ipHelperAdapters_))) return;
     identities_.push_back(identity);
     adapters.push_back(std::move(adapter));
   }
@@ -230,6 +256,7 @@ class WmiDhcpSession final : public DhcpSession {
   ComRef<IWbemLocator> locator_;
   ComRef<IWbemServices> services_;
   std::vector<WmiAdapterIdentity> identities_;
+  std::vector<win32::IpHelperAdapter> ipHelperAdapters_;
 };
 
 class WmiDhcp final : public DhcpService {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/network_adapters.h"
+#include "platform/win32/adapter_facts.h"
 
 namespace platform {
 namespace {
@@ -17,20 +18,6 @@ std::uint32_t ParseAddress(const char* text) {
   const unsigned long address = ::inet_addr(text);
   if (address == INADDR_NONE) return std::strcmp(text, "255.255.255.255") == 0 ? 0xFFFFFFFFu : 0;
   return ntohl(address);
-}
-
-// The adapter list as one buffer; the size is asked for first and may grow between the calls
-// when an adapter appears.
-std::vector<unsigned char> AdapterInfoBuffer() {
-  ULONG size = 16 * sizeof(IP_ADAPTER_INFO);
-  std::vector<unsigned char> buffer;
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    buffer.assign(size, 0);
-    const DWORD rc = ::GetAdaptersInfo(reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data()), &size);
-    if (rc == ERROR_SUCCESS) return buffer;
-    if (rc != ERROR_BUFFER_OVERFLOW) break;
-  }
-  return {};
 }
 
 NetworkAdapter FromInfo(const IP_ADAPTER_INFO& info) {
@@ -55,7 +42,7 @@ class IpHelperAdapters final : public NetworkAdapterService {
  public:
   std::vector<NetworkAdapter> List() override {
     std::vector<NetworkAdapter> adapters;
-    const std::vector<unsigned char> buffer = AdapterInfoBuffer();
+    const std::vector<unsigned char> buffer = win32::AdapterInfoBuffer();
     if (buffer.empty()) return adapters;
     for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
          info = info->Next) {
