@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need. Idempotent and quiet:
 # it asks apt only for what is missing. The Windows build is 32-bit: its tests need Wine's
-# 32-bit half, from the i386 architecture.
+# 32-bit half, from the i386 architecture. The network managers' tests need a D-Bus daemon,
+# systemd-networkd and NetworkManager's libraries; none of them is started here.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build clang libclang-rt-14-dev
@@ -9,7 +10,7 @@ packages=(
   libjpeg62-turbo-dev libfltk1.3-dev libsystemd-dev pkg-config
   xvfb xdotool imagemagick fonts-dejavu-core x11-utils
   iproute2 dnsmasq-base isc-dhcp-client procps psmisc python3
-  dbus-daemon libndp0 libcurl3-gnutls libpsl5 libglib2.0-0 libgnutls30 libaudit1
+  dbus-daemon systemd libndp0 libcurl3-gnutls libpsl5 libglib2.0-0 libgnutls30 libaudit1
   mingw-w64 g++-mingw-w64-i686-posix wine wine64 wine32:i386 dpkg-dev xorriso
 )
 missing=()

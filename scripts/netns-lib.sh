@@ -56,12 +56,43 @@ netns_pc_run() {
     sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' "$conf" "$@"
 }
 
+# Starts a D-Bus system bus of the PC namespace's own, listening in WORK, and points
+# DBUS_SYSTEM_BUS_ADDRESS at it, so that the network managers a test starts there meet nothing of
+# the machine's: netns_private_bus. Every user may connect, own names and call, as system
+# services do on the machine's bus; netns_down stops it.
+netns_private_bus() {
+  cat >"$netns_work/bus.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>system</type>
+  <listen>unix:path=$netns_work/bus</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow user="*"/>
+    <allow own="*"/>
+    <allow send_destination="*"/>
+    <allow receive_sender="*"/>
+  </policy>
+</busconfig>
+EOF
+  export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$netns_work/bus"
+  ip netns exec "$netns_pc" dbus-daemon --config-file="$netns_work/bus.conf" --fork \
+    --print-pid >"$netns_work/bus.pid"
+  for _ in $(seq 50); do
+    [ -S "$netns_work/bus" ] && return 0
+    sleep 0.1
+  done
+  echo "netns: the private bus did not start" >&2
+  return 1
+}
+
 # Stops dnsmasq, the processes of the pid files given and whatever else still runs in the two
 # namespaces, then deletes them. Safe to call whether or not netns_up ran.
 netns_down() {
   local pidfile ns pids
   [ "$netns_made" = 1 ] || return 0
-  for pidfile in "$netns_work/dnsmasq.pid" "$@"; do
+  for pidfile in "$netns_work/dnsmasq.pid" "$netns_work/bus.pid" "$@"; do
     if [ -s "$pidfile" ]; then kill "$(cat "$pidfile")" 2>/dev/null || true; fi
   done
   for ns in "$netns_pc" "$netns_modem"; do

@@ -25,29 +25,13 @@ done
 . "$(dirname "$0")/../../scripts/netns-lib.sh"
 work=$(mktemp -d /tmp/quillon-netns-nm.XXXXXX)
 chmod 755 "$work"
-trap 'netns_down "$work/bus.pid"; rm -rf "$work"' EXIT
+trap 'netns_down; rm -rf "$work"' EXIT
 
 netns_up qn "$work" "qnp$$" "qnm$$"
 pc=$netns_pc
 pc_if=$netns_pc_if
 netns_dnsmasq dhcp || fail "dnsmasq did not start"
 
-# The private system bus lets root own and call everything, as the machine's bus lets root.
-cat >"$work/bus.conf" <<EOF
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>system</type>
-  <listen>unix:path=$work/bus</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow user="root"/>
-    <allow own="*"/>
-    <allow send_destination="*"/>
-    <allow receive_sender="*"/>
-  </policy>
-</busconfig>
-EOF
 # The manager keeps to the test's adapter, its files and its bus: it writes no resolv.conf and
 # asks no policy service, and it manages the modem link alone.
 mkdir -m 700 "$work/connections"
@@ -63,12 +47,7 @@ no-auto-default=*
 path=$work/connections
 unmanaged-devices=except:interface-name:$pc_if
 EOF
-export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/bus"
-ip netns exec "$pc" dbus-daemon --config-file="$work/bus.conf" --fork --print-pid >"$work/bus.pid"
-for _ in $(seq 50); do
-  [ -S "$work/bus" ] && break
-  sleep 0.1
-done
+netns_private_bus || fail "the private bus did not start"
 # Its run and state folders are a private mount's, so that nothing of it stays on the machine.
 ip netns exec "$pc" unshare -m --propagation private sh -c '
   mount -t tmpfs tmpfs /run && mount -t tmpfs tmpfs /var/lib && mkdir /var/lib/NetworkManager &&

@@ -22,6 +22,7 @@
 #include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
 #include "platform/posix/network_manager.h"
+#include "platform/posix/networkd.h"
 #include "platform/posix/private_folder.h"
 #include "platform/posix/shell_plan.h"
 #include "platform/posix/spawn.h"
@@ -213,7 +214,9 @@ bool SafeInterfaceName(const std::string& name) {
 }
 
 // An adapter that NetworkManager manages is renewed through it: its connection is set to DHCP
-// and activated again, and the manager keeps the lease after the wizard ends. Any other adapter
+// and activated again, and the manager keeps the lease after the wizard ends. One that
+// systemd-networkd configures is configured afresh by it, from the administrator's own files,
+// which say whether it takes a lease; it too keeps the lease after the wizard. Any other adapter
 // is renewed through ISC dhclient, the one client of our own supported; other clients (dhcpcd,
 // udhcpc) are left alone. Without root rights there are no adapters to act on, and without
 // dhclient or a private state folder (QUILLON_DHCP_STATE_DIR, else /run/quillon-dhcp) only the
@@ -228,6 +231,7 @@ class PosixDhcpSession : public DhcpSession {
     std::vector<DhcpAdapter> adapters;
     if (::geteuid() != 0 || RenewalSwitchedOff()) return adapters;
     networkManager_ = posix::NetworkManagerClient::Connect();
+    networkd_ = posix::NetworkdClient::Connect();
     std::vector<std::string> withStaticAddress;
     bool staticListed = false;
     for (const auto& facts : ListInterfaces()) {
@@ -237,6 +241,13 @@ class PosixDhcpSession : public DhcpSession {
           managed_.emplace_back(facts.name, *device);
           adapters.push_back(
               {facts.name, facts.index, networkManager_->UsesAutomaticAddressing(*device)});
+          continue;
+        }
+      }
+      if (networkd_) {
+        if (auto link = networkd_->ManagedLink(facts.index)) {
+          configured_.emplace_back(facts.name, *link);
+          adapters.push_back({facts.name, facts.index, true});
           continue;
         }
       }
@@ -261,8 +272,8 @@ class PosixDhcpSession : public DhcpSession {
   }
 
   bool ReleaseLease(const DhcpAdapter& adapter) override {
-    // The manager gives the lease up itself when the connection is activated again.
-    if (ManagedDevice(adapter)) return true;
+    // The managers give the lease up themselves when they configure the adapter again.
+    if (ManagedDevice(adapter) || ConfiguredLink(adapter)) return true;
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     auto files = posix::DhclientFilesFor(folder_, adapter.name);
     ForgetClient(ClientOf(files.pidFile));
@@ -273,6 +284,9 @@ class PosixDhcpSession : public DhcpSession {
   bool RenewLease(const DhcpAdapter& adapter) override {
     if (const auto* device = ManagedDevice(adapter)) {
       return networkManager_->Reactivate(*device, kRenewTimeoutMs);
+    }
+    if (const auto* link = ConfiguredLink(adapter)) {
+      return networkd_->Reconfigure(*link, kRenewTimeoutMs);
     }
     if (!ready_ || !SafeInterfaceName(adapter.name)) return false;
     // A client that keeps a lease runs as root; it must not outlive the wizard that started it.
@@ -320,14 +334,23 @@ class PosixDhcpSession : public DhcpSession {
     return posix::InterfacesInAddressListing(listing.output);
   }
 
-  const std::string* ManagedDevice(const DhcpAdapter& adapter) const {
-    for (const auto& [name, device] : managed_)
-      if (name == adapter.name) return &device;
+  using Owned = std::vector<std::pair<std::string, std::string>>;  // adapter name, object
+  static const std::string* ObjectOf(const Owned& owned, const DhcpAdapter& adapter) {
+    for (const auto& [name, object] : owned)
+      if (name == adapter.name) return &object;
     return nullptr;
+  }
+  const std::string* ManagedDevice(const DhcpAdapter& adapter) const {
+    return ObjectOf(managed_, adapter);
+  }
+  const std::string* ConfiguredLink(const DhcpAdapter& adapter) const {
+    return ObjectOf(configured_, adapter);
   }
 
   std::unique_ptr<posix::NetworkManagerClient> networkManager_;
-  std::vector<std::pair<std::string, std::string>> managed_;  // adapter name, manager's device
+  std::unique_ptr<posix::NetworkdClient> networkd_;
+  Owned managed_;     // NetworkManager's devices
+  Owned configured_;  // systemd-networkd's links
   bool prepared_ = false;
   bool ready_ = false;
   std::string dhclient_;

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# The wizard's DHCP renewal on a PC whose adapters systemd-networkd configures: the PC namespace
+# runs the real daemon on a private system bus, its configuration (DHCP on the modem link) in a
+# private mount, and dnsmasq leases addresses in the modem namespace. The renewal must ask the
+# daemon to configure the link afresh, which gives up the lease and takes a new one, start no
+# client of our own, and leave the daemon keeping the lease after the wizard ends.
+set -euo pipefail
+
+probe=${1:?usage: networkd_renewal.sh HOST_PROBE}
+networkd=/lib/systemd/systemd-networkd
+fail() {
+  echo "FAIL: $*" >&2
+  [ -z "${work:-}" ] || tail -n 30 "$work/networkd.log" >&2 2>/dev/null || true
+  exit 1
+}
+
+[ "$(id -u)" -eq 0 ] || fail "network namespaces need root"
+for tool in ip dnsmasq dbus-daemon "$networkd"; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+id systemd-network >/dev/null 2>&1 || fail "the systemd-network user is missing"
+
+# shellcheck source=../../scripts/netns-lib.sh
+. "$(dirname "$0")/../../scripts/netns-lib.sh"
+work=$(mktemp -d /tmp/quillon-netns-networkd.XXXXXX)
+chmod 755 "$work"
+trap 'netns_down; rm -rf "$work"' EXIT
+
+netns_up qd "$work" "qdp$$" "qdm$$"
+pc=$netns_pc
+pc_if=$netns_pc_if
+# The link starts without the hand-made address: the daemon's lease is its only one.
+ip -n "$pc" addr flush dev "$pc_if"
+netns_dnsmasq dhcp || fail "dnsmasq did not start"
+netns_private_bus || fail "the private bus did not start"
+
+mkdir "$work/network"
+printf '[Match]\nName=%s\n[Network]\nDHCP=ipv4\n' "$pc_if" >"$work/network/50-modem.network"
+# Its run folder and configuration are a private mount's; with /sys read-only it waits for no
+# device manager, as in a container.
+ip netns exec "$pc" unshare -m --propagation private sh -c '
+  mount -t tmpfs tmpfs /run && mkdir -p /run/systemd/netif &&
+  chown systemd-network:systemd-network /run/systemd/netif &&
+  mount --bind "$1/network" /etc/systemd/network && mount -o remount,bind,ro /sys &&
+  exec "$0"' "$networkd" "$work" >"$work/networkd.log" 2>&1 &
+
+leases() { grep -c "DHCPv4 address" "$work/networkd.log" || true; }
+for _ in $(seq 100); do
+  [ "$(leases)" -ge 1 ] && break
+  sleep 0.1
+done
+[ "$(leases)" -ge 1 ] || fail "systemd-networkd took no lease"
+
+started=$(date +%s%N)
+QUILLON_DHCP_STATE_DIR="$work/state" ip netns exec "$pc" "$probe" renew || fail "the renewal returned $?"
+took_ms=$((($(date +%s%N) - started) / 1000000))
+echo "renewal took $took_ms ms"
+[ "$took_ms" -lt 8000 ] || fail "the renewal waited out its time-out instead of the new lease"
+grep -q "DHCP lease lost" "$work/networkd.log" || fail "the lease was not given up"
+[ "$(leases)" -ge 2 ] || fail "no new lease after the renewal"
+[ ! -e "$work/state" ] || fail "a DHCP client of our own was prepared beside systemd-networkd"
+
+sleep 1
+addresses=$(ip -n "$pc" -4 -o addr show dev "$pc_if")
+echo "$addresses"
+leased=$(echo "$addresses" | grep -oE '198\.51\.100\.1[0-5][0-9]' | head -n1)
+[ -n "$leased" ] && echo "$addresses" | grep -q dynamic || fail "the lease went away after the wizard"
+grep -q " $leased " "$work/dnsmasq.leases" || fail "dnsmasq has no lease for $leased"
+echo "PASS"
