@@ -110,8 +110,11 @@ case $mode in
     # The wizard's DHCP client keeps its files here and is stopped on exit.
     mkdir -m 700 "$work/dhcp"
     export QUILLON_DHCP_STATE_DIR=$work/dhcp
-    # Inside the PC's namespace the renewal runs for real, whatever a caller outside it asked.
+    # Inside the PC's namespace the renewal runs for real, whatever a caller outside it asked,
+    # through the wizard's own client: the machine's network managers own the machine's adapters,
+    # not the namespace's, so their bus is out of reach.
     unset QUILLON_DHCLIENT
+    export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$work/no-bus"
     say "modem 198.51.100.1 (modemsim, dnsmasq) in namespace $netns_modem; the PC side runs in $netns_pc"
     cd "$cd_dir"
     run_command netns_pc_run "$work/resolv.conf" "$@"
