@@ -39,11 +39,19 @@ netns_dnsmasq() {
     --interface="$netns_modem_if" --bind-interfaces --except-interface=lo "${dhcp[@]}" "$@" \
     --pid-file="$netns_work/dnsmasq.pid" --log-facility="$netns_work/dnsmasq.log" \
     --user=root --group=root
+  netns_started dnsmasq -s "$netns_work/dnsmasq.pid"
+}
+
+# Waits up to five seconds for a daemon's file to appear: netns_started NAME TEST FILE, with TEST
+# a file test of `[` (-s, -S); says which daemon did not start.
+netns_started() {
+  local name=$1
+  shift
   for _ in $(seq 50); do
-    [ -s "$netns_work/dnsmasq.pid" ] && return 0
+    [ "$@" ] && return 0
     sleep 0.1
   done
-  echo "netns: dnsmasq did not start" >&2
+  echo "netns: $name did not start" >&2
   return 1
 }
 
@@ -79,12 +87,7 @@ EOF
   export DBUS_SYSTEM_BUS_ADDRESS="unix:path=$netns_work/bus"
   ip netns exec "$netns_pc" dbus-daemon --config-file="$netns_work/bus.conf" --fork \
     --print-pid >"$netns_work/bus.pid"
-  for _ in $(seq 50); do
-    [ -S "$netns_work/bus" ] && return 0
-    sleep 0.1
-  done
-  echo "netns: the private bus did not start" >&2
-  return 1
+  netns_started "the private bus" -S "$netns_work/bus"
 }
 
 # Stops dnsmasq, the processes of the pid files given and whatever else still runs in the two
