@@ -103,4 +103,20 @@ grep -q 'dhcp4 ([^)]*): activation: beginning transaction' "$work/nm.log" ||
 sleep 1
 [ "$(device_state)" = 100 ] || fail "the connection did not stay up after the wizard ended"
 ip -n "$pc" -4 -o addr show dev "$pc_if" | grep -q " $leased/" || fail "the lease went away"
+
+# A device left without any connection (the user deleted it) gets a new one that leases.
+active=$(nm_call "$device" org.freedesktop.DBus.Properties.Get \
+  string:org.freedesktop.NetworkManager.Device string:ActiveConnection)
+connection=$(nm_call "$active" org.freedesktop.DBus.Properties.Get \
+  string:org.freedesktop.NetworkManager.Connection.Active string:Connection)
+nm_call "$connection" org.freedesktop.NetworkManager.Settings.Connection.Delete >/dev/null
+for _ in $(seq 50); do
+  [ "$(device_state)" = 30 ] && break
+  sleep 0.1
+done
+[ "$(device_state)" = 30 ] || fail "the device did not lose its connection"
+QUILLON_DHCP_STATE_DIR="$work/state" ip netns exec "$pc" "$probe" renew || fail "the renewal returned $?"
+[ "$(device_state)" = 100 ] || fail "no connection was made for the device"
+ip -n "$pc" -4 -o addr show dev "$pc_if" | grep -qE ' 198\.51\.100\.1[0-5][0-9]/.* dynamic' ||
+  fail "the new connection has no lease"
 echo "PASS"

@@ -150,15 +150,31 @@ bool NetworkManagerClient::SwitchToAutomatic(const std::string& device) {
          sd_bus_call(bus_->raw(), update.get(), 0, error.out(), reply.out()) >= 0;
 }
 
-bool NetworkManagerClient::Reactivate(const std::string& device, int timeoutMs) {
-  const std::string settings = SettingsOf(device);
+std::optional<std::string> NetworkManagerClient::Activate(const std::string& device) {
   BusMessage reply;
   const char* active = nullptr;
   if (sd_bus_call_method(bus_->raw(), kService, kManagerPath, kManager, "ActivateConnection",
-                         nullptr, reply.out(), "ooo", settings.c_str(), device.c_str(), "/") < 0 ||
-      sd_bus_message_read_basic(reply.get(), 'o', &active) <= 0 || !active)
-    return false;
-  const std::string activePath = active;
+                         nullptr, reply.out(), "ooo", SettingsOf(device).c_str(), device.c_str(),
+                         "/") >= 0 &&
+      sd_bus_message_read_basic(reply.get(), 'o', &active) > 0 && active)
+    return std::string(active);
+  // A device without a connection it may use (the wired one deleted, say) gets a new one that
+  // leases its address, as the manager's own default wired connection does.
+  BusMessage added;
+  const char* settings = nullptr;
+  if (sd_bus_call_method(bus_->raw(), kService, kManagerPath, kManager, "AddAndActivateConnection",
+                         nullptr, added.out(), "a{sa{sv}}oo", 2, "connection", 1, "type", "s",
+                         "802-3-ethernet", "ipv4", 1, "method", "s", "auto", device.c_str(),
+                         "/") >= 0 &&
+      sd_bus_message_read(added.get(), "oo", &settings, &active) > 0 && active)
+    return std::string(active);
+  return std::nullopt;
+}
+
+bool NetworkManagerClient::Reactivate(const std::string& device, int timeoutMs) {
+  const auto active = Activate(device);
+  if (!active) return false;
+  const std::string& activePath = *active;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < deadline) {
     const auto state = bus_->Uint32Property(kService, activePath, kActive, "State");

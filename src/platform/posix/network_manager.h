@@ -36,6 +36,8 @@ class NetworkManagerClient {
   // The saved connection behind the adapter's active connection; "/" when none is active.
   std::string SettingsOf(const std::string& device);
   std::optional<std::string> Ipv4Method(const std::string& settings);
+  // Starts activating the device's connection; the active connection's object.
+  std::optional<std::string> Activate(const std::string& device);
 
   std::unique_ptr<SystemBus> bus_;
 };
