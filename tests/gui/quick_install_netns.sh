@@ -37,8 +37,15 @@ fi
 rm -rf "$out"
 mkdir -p "$out"
 
+# Under Wine the router's password is not the factory one, so that the walk meets the password
+# dialog.
+sim_args=(--sim-arg --reboot-ms --sim-arg 500)
+if [ "$platform" = wine ]; then
+  export ROUTER_PASSWORD=changed-tulip
+  sim_args+=(--sim-arg --password --sim-arg "$ROUTER_PASSWORD")
+fi
 bash "$here/with_xvfb.sh" bash "$repo/scripts/modem-demo.sh" --mode netns --cd "$work/cd" \
-  --modemsim "$modemsim" --sim-arg --reboot-ms --sim-arg 500 -- \
+  --modemsim "$modemsim" "${sim_args[@]}" -- \
   bash "$here/quick_install_driver.sh" "$out" "$platform"
 if [ -f "$cd_source" ]; then
   inventory "$work/image" >"$work/after.txt"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Starts Quillon.exe from its CD image under Wine on the current X display and checks the main
 # menu on screen: the window found by its title, its size and place, the menu picture and the
-# window colour around it, the version box of Alt+F2 (a system message box), the document
-# reader's message closed with Return and its installer started, a language picked in the native
+# window colour around it, the keyboard in the language list at first, from which Tab reaches
+# the Close picture, the version box of Alt+F2 (a system message box), the document reader's
+# message closed with Return and its installer started, a language picked in the native
 # drop-down list (the pictures of that language follow), a second copy that ends by itself with
 # code 0, Alt+F4 ending the program so that the next start shows its window, the Close picture
-# reached with Shift+Tab and pressed with Space, and the Close picture clicked, each ending the
-# program with code 0.
+# pressed with Space, and the Close picture clicked, each ending the program with code 0. The
+# last start is of a kit edition's copy with a damaged picture button, which Tab reports once,
+# and a long question before the adapter's installation, which the dialog shows whole.
 # Usage: main_menu_on_screen.sh QUILLON_EXE ARTIFACT_DIR
 set -euo pipefail
 exe=$1
@@ -45,8 +47,22 @@ check_menu_picture main_menu "$english"
 corner=$(pixel main_menu $((X + WIDTH - 2)) $((Y + HEIGHT - 2)))
 [ "$corner" = FFFBF0 ] || fail "the window colour is #$corner, expected #FFFBF0"
 
-# Alt+F2 on the menu shows the version in the system's message box, captioned with the title.
-xdotool mousemove $((X + 300)) $((Y + 300))
+# The language list, the menu's one field, has the keyboard at first, and Tab passes on to the
+# Close picture in its row, which then shows as under the mouse.
+xdotool mousemove $((X + 100)) $((Y + 300))
+xdotool key Tab
+sleep 0.5
+shot close_focused
+close_picture=$cd_dir/Language/English/$(skin_value IMG_CloseBT.Picture)
+size=$(/usr/bin/identify -format '%w %h' "$close_picture")
+cut_out close_focused close "$(skin_value IMG_CloseBT.Left)" "$(skin_value IMG_CloseBT.Top)" \
+  "${size% *}" "${size#* }"
+focused=$(mae "$out/close_focused_close.png" "$close_picture")
+echo "Tab: the Close picture differs by $focused"
+below "$focused" 0.02 || fail "Tab from the language list did not mark the Close picture"
+
+# Out of the field, the window takes the keys: Alt+F2 shows the version in the system's message
+# box, captioned with the title.
 xdotool key alt+F2
 for _ in $(seq 50); do [ "$(windows | wc -l)" -ge 2 ] && break; sleep 0.1; done
 [ "$(windows | wc -l)" -ge 2 ] || fail "Alt+F2 showed no message box"
@@ -119,25 +135,69 @@ first=$!
 stop_at_exit "$first"
 find_wizard_window 60
 
-# From the keyboard alone: Shift+Tab rests on the Close picture, the last in the layout, which
-# then shows as under the mouse; Space presses it.
+# From the keyboard alone: Tab from the language list rests on the Close picture, and Space
+# presses it.
 xdotool mousemove $((X + 100)) $((Y + 300))
-xdotool key shift+Tab
-sleep 0.5
-shot close_focused
-close_picture=$cd_dir/Language/English/$(skin_value IMG_CloseBT.Picture)
-size=$(/usr/bin/identify -format '%w %h' "$close_picture")
-cut_out close_focused close "$(skin_value IMG_CloseBT.Left)" "$(skin_value IMG_CloseBT.Top)" \
-  "${size% *}" "${size#* }"
-focused=$(mae "$out/close_focused_close.png" "$close_picture")
-echo "Shift+Tab: the Close picture differs by $focused"
-below "$focused" 0.02 || fail "Shift+Tab did not mark the Close picture"
-xdotool key space
+xdotool key --delay 100 Tab space
 ends_after "$first" 10 Space
+
+# A kit edition's copy whose Quick Installation Guide picture button lost its last two thirds,
+# and whose question before the adapter's installation is longer than the dialog's first 97
+# pixels of text.
+damaged=$(mktemp -d)
+remove_at_exit "$damaged"
+cp -r "$cd_dir/." "$damaged/"
+sed -i 's/^isBundle=.*/isBundle=1\r/' "$damaged/setup.ini"
+settings=$damaged/Language/English/dslutility_kit.ini
+guide=$damaged/Language/English/$(skin_value IMG_ViewQIGBT.Picture)
+truncate -s $(($(stat -c %s "$guide") / 3)) "$guide"
+question="A long question, as a translation may have it."
+for _ in $(seq 16); do question="$question Every line of it must stay readable."; done
+sed -i "28s/.*/$question The last line.\r/" "$damaged/Language/English/application.err"
+cd "$damaged"
 wine_run "$log" ./Quillon.exe &
 first=$!
 stop_at_exit "$first"
 find_wizard_window 60
+boxes() { windows | grep -vx "$win" || true; }
+# Tab past Close and Quick Install onto the damaged button reports it once; the wizard goes on,
+# and Tab onto it again brings no second report.
+xdotool mousemove $((X + 100)) $((Y + 300))
+xdotool key --delay 100 Tab Tab Tab
+for _ in $(seq 50); do
+  [ -n "$(boxes)" ] && break
+  kill -0 "$first" 2>/dev/null || fail "Tab onto a damaged picture button ended the wizard"
+  sleep 0.1
+done
+[ -n "$(boxes)" ] || fail "Tab onto a damaged picture button reported nothing"
+shot damaged_button
+xdotool key Return
+for _ in $(seq 50); do
+  [ -z "$(boxes)" ] && break
+  sleep 0.1
+done
+[ -z "$(boxes)" ] || fail "the damaged button's error did not close with Return"
+xdotool key --delay 100 shift+Tab Tab
+sleep 1
+[ -z "$(boxes)" ] || fail "the damaged button's error came again"
+kill -0 "$first" 2>/dev/null || fail "the wizard ended after the damaged button's error"
+# Five more Tabs reach the adapter's installation, whose question grows to show its text whole;
+# Escape declines it.
+xdotool key --delay 100 Tab Tab Tab Tab Tab Return
+dialog=$(window_id 20 "$dialog_title") || fail "the adapter's question did not show"
+sleep 0.5
+shot question
+geometry "$dialog" D_
+echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
+[ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+xdotool key Escape
+for _ in $(seq 50); do
+  xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 || break
+  sleep 0.1
+done
+xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
+  fail "Escape did not close the adapter's question"
+kill -0 "$first" 2>/dev/null || fail "declining the adapter's installation ended the wizard"
 
 # The Close picture ends the program at once, with code 0.
 click $(($(skin_value IMG_CloseBT.Left) + 20)) $(($(skin_value IMG_CloseBT.Top) + 10))

@@ -39,12 +39,13 @@ DWORD ExStyleFor(bool borderless) {
   return borderless ? WS_EX_APPWINDOW : 0;
 }
 
-// The model's size is the client area; a captioned window grows by its frame around it.
+// The model's bounds are the client area's; a captioned window's frame lies around them, so
+// that a dialog centred on the wizard by its bounds shows centred, as with the Linux backend.
 RECT OuterRect(const Form& form, bool borderless) {
-  RECT r{0, 0, std::max(1, form.width()), std::max(1, form.height())};
+  RECT r{form.left(), form.top(), form.left() + std::max(1, form.width()),
+         form.top() + std::max(1, form.height())};
   if (!borderless) AdjustWindowRectEx(&r, StyleFor(false), FALSE, ExStyleFor(false));
-  return RECT{form.left(), form.top(), form.left() + (r.right - r.left),
-              form.top() + (r.bottom - r.top)};
+  return r;
 }
 
 int ShiftNow() {
@@ -156,6 +157,7 @@ void FormWindow::SyncFrame() {
 
 void FormWindow::SyncChildren() {
   std::vector<HWND> order;
+  std::vector<HWND> inputs;
   for (Control* control : form_->zOrder()) {
     if (!IsNativeKind(control->kind())) continue;
     auto found = natives_.find(control);
@@ -181,12 +183,35 @@ void FormWindow::SyncChildren() {
       native->Sync();
     }
     order.push_back(native->hwnd());
+    if (IsInputKind(control->kind()) && control->visible() && control->enabled())
+      inputs.push_back(native->hwnd());
   }
-  if (order == childOrder_) return;
-  // Each placed on top of its siblings in turn, bottom first: the last is the topmost.
-  for (HWND child : order)
-    SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  childOrder_ = std::move(order);
+  if (order != childOrder_) {
+    // Each placed on top of its siblings in turn, bottom first: the last is the topmost.
+    for (HWND child : order)
+      SetWindowPos(child, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    childOrder_ = std::move(order);
+  }
+  if (inputs == inputsShown_) return;
+  // Other fields show (a new page): where the keyboard rested on none of them, nor on a picture
+  // button, it starts at the first, so that a user types into it at once.
+  const bool onShownInput = std::find(inputs.begin(), inputs.end(), GetFocus()) != inputs.end();
+  inputsShown_ = std::move(inputs);
+  if (!onShownInput && form_->keyFocus() == nullptr && GetActiveWindow() == hwnd_) StartKeyboard();
+}
+
+void FormWindow::StartKeyboard() {
+  if (form_ == nullptr || hwnd_ == nullptr) return;
+  for (Control* stop : form_->TabStops()) {
+    NativeControl* native = IsInputKind(stop->kind()) ? NativeFor(*stop) : nullptr;
+    if (native == nullptr || native->hwnd() == nullptr || !IsWindowVisible(native->hwnd()) ||
+        !IsWindowEnabled(native->hwnd()))
+      continue;
+    SetFocus(native->hwnd());
+    return;
+  }
+  lastFocus_ = nullptr;
+  SetFocus(hwnd_);
 }
 
 NativeControl* FormWindow::NativeFor(const Control& control) const {
@@ -199,8 +224,12 @@ void FormWindow::Show(HWND owner) {
   // A dialog stays above the window it was opened from.
   if (owner != nullptr && owner != hwnd_)
     SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+  // Each showing starts the keyboard afresh, as a dialog on Windows starts at its first stop:
+  // its field, or its default button, takes the keys without a click.
+  lastFocus_ = nullptr;
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  StartKeyboard();
 }
 
 void FormWindow::Hide() {
@@ -269,11 +298,16 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (LOWORD(lParam) == HTCLIENT && SetCursorShape(reinterpret_cast<HWND>(wParam))) return TRUE;
       break;
     case WM_ACTIVATE:
-      // Coming back from a dialog, the keyboard returns to the control that had it.
-      if (LOWORD(wParam) != WA_INACTIVE && lastFocus_ != nullptr && IsWindow(lastFocus_) &&
-          GetParent(lastFocus_) == hwnd_ && IsWindowVisible(lastFocus_) &&
-          IsWindowEnabled(lastFocus_)) {
+      if (LOWORD(wParam) == WA_INACTIVE || HIWORD(wParam) != 0) break;
+      // Coming back from a dialog, the keyboard returns to the control that had it; where it
+      // had none (the control went with its page), it starts at the first field.
+      if (lastFocus_ != nullptr && IsWindow(lastFocus_) && GetParent(lastFocus_) == hwnd_ &&
+          IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
         SetFocus(lastFocus_);
+        return 0;
+      }
+      if (form_ != nullptr && form_->keyFocus() == nullptr) {
+        StartKeyboard();
         return 0;
       }
       break;

@@ -42,6 +42,9 @@ class FormWindow {
   void Sync();
   void Show(HWND owner);
   void Hide();
+  // Gives the keyboard to the form's first input control in tab order (a page's first field, a
+  // dialog's field or its first button), or to the window itself when it has none.
+  void StartKeyboard();
   NativeControl* NativeFor(const Control& control) const;
 
   // Called by the native controls.
@@ -71,7 +74,8 @@ class FormWindow {
   HWND hwnd_ = nullptr;
   PictureBitmaps bitmaps_;
   std::map<const Control*, std::unique_ptr<NativeControl>> natives_;
-  std::vector<HWND> childOrder_;  // the native children in the model's z-order, as last applied
+  std::vector<HWND> childOrder_;   // the native children in the model's z-order, as last applied
+  std::vector<HWND> inputsShown_;  // the input controls that take the keyboard, as last applied
   HWND lastFocus_ = nullptr;
   Control* pressed_ = nullptr;
   int lastMoveX_ = -1, lastMoveY_ = -1;
