@@ -189,11 +189,7 @@ for _ in $(seq 50); do
   [ -s "$opened" ] && break
   sleep 0.1
 done
-# Wine's shell hands the browser a name given with a working folder as it stands, where Windows
-# names the file in that folder; so under Wine only the page's name is looked for.
-help_page='Language.Internet.Internet\.htm'
-[ "$platform" = native ] || help_page='Internet\.htm'
-grep -q "$help_page" "$opened" 2>/dev/null ||
+grep -q 'Language.Internet.Internet\.htm' "$opened" 2>/dev/null ||
   fail "finish did not open the help page: $(cat "$opened" 2>/dev/null)"
 echo "finish opened $(cat "$opened")"
 if [ "$platform" = wine ]; then
