@@ -53,6 +53,16 @@ check_main_window() {
     fail "window at $X,$Y is not centred"
 }
 
+# Waits up to five seconds until the number of visible windows titled TITLE compares to N:
+# dialogs_become TITLE OP N, OP one of test's -eq, -ge, -le. Returns 1 if it never does.
+dialogs_become() {
+  for _ in $(seq 50); do
+    [ "$(xdotool search --onlyvisible --name "$1" 2>/dev/null | wc -l)" "$2" "$3" ] && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
 # Screenshots are named without folder or ending: shot NAME saves $out/NAME.png.
 shot() { /usr/bin/import -display "$DISPLAY" -window root "$out/$1.png"; }
 # Cuts WIDTHxHEIGHT at window position LEFT, TOP out of shot NAME: cut_out NAME PART LEFT TOP

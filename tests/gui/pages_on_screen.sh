@@ -232,12 +232,9 @@ xdotool key Tab
 sleep 0.3
 shot password_link_focused
 xdotool key Return
-for _ in $(seq 50); do
-  [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] && break
-  sleep 0.1
-done
+dialogs_become "$dialog_title" -ge 2 || true
 shot password_reset_asked
-[ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] ||
+dialogs_become "$dialog_title" -ge 2 ||
   fail "Tab and Return from the password field did not open the reset question"
 [ "$(wc -l <"$answers")" -eq 2 ] || fail "Tab and Return closed the password dialog"
 close_page

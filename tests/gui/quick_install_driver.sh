@@ -91,19 +91,12 @@ if [ "$platform" = wine ]; then
   echo "password dialog: Tab changed $rows rows of its right half"
   [ "$rows" -ge 2 ] || fail "Tab did not show a focus frame on the forgotten-password link"
   key space
-  for _ in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] && break
-    sleep 0.1
-  done
+  dialogs_become "$dialog_title" -ge 2 || true
   shot password_reset_asked
-  [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -ge 2 ] ||
+  dialogs_become "$dialog_title" -ge 2 ||
     fail "Space on the forgotten-password link did not ask about the reset"
   key Escape
-  for _ in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -le 1 ] && break
-    sleep 0.1
-  done
-  [ "$(xdotool search --onlyvisible --name "$dialog_title" | wc -l)" -eq 1 ] ||
+  dialogs_become "$dialog_title" -eq 1 ||
     fail "Escape did not decline the factory reset"
   key shift+Tab Return
 fi
@@ -119,12 +112,7 @@ if [ "$platform" = wine ]; then
   sleep 0.5
   shot ppp_message
   key Return
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 || break
-    sleep 0.1
-  done
-  xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
-    fail "Return did not close the message dialog"
+  dialogs_become "$dialog_title" -eq 0 || fail "Return did not close the message dialog"
   shot ppp_red_frame
   frame=$(pixel ppp_red_frame $((X + $(skin_value ED_PPPUsername.Left) + 20)) \
     $((Y + $(skin_value ED_PPPUsername.Top) - 1)))

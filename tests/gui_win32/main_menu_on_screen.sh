@@ -86,12 +86,7 @@ click $(($(skin_value IMG_AcrobatBT.Left) + 20)) $(($(skin_value IMG_AcrobatBT.T
 window_id 20 "$dialog_title" >/dev/null || fail "the document reader's message did not show"
 sleep 0.5
 xdotool key Return
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 || break
-  sleep 0.1
-done
-xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
-  fail "Return did not close the message dialog"
+dialogs_become "$dialog_title" -eq 0 || fail "Return did not close the message dialog"
 restore_reader
 click $(($(skin_value IMG_AcrobatBT.Left) + 20)) $(($(skin_value IMG_AcrobatBT.Top) + 20))
 for _ in $(seq 100); do [ -s "$QUILLON_C_DRIVE/pdfreader.log" ] && break; sleep 0.1; done
@@ -191,12 +186,7 @@ geometry "$dialog" D_
 echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
 [ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
 xdotool key Escape
-for _ in $(seq 50); do
-  xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 || break
-  sleep 0.1
-done
-xdotool search --onlyvisible --name "$dialog_title" >/dev/null 2>&1 &&
-  fail "Escape did not close the adapter's question"
+dialogs_become "$dialog_title" -eq 0 || fail "Escape did not close the adapter's question"
 kill -0 "$first" 2>/dev/null || fail "declining the adapter's installation ended the wizard"
 
 # The Close picture ends the program at once, with code 0.
