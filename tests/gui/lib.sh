@@ -63,6 +63,40 @@ dialogs_become() {
   return 1
 }
 
+# Waits up to five seconds for the error box a damaged picture brings, as listed by the caller's
+# `boxes` (the windows other than the wizard's): reports_damage WIZARD_PID WHAT. Fails when the
+# wizard ended instead, or nothing showed.
+reports_damage() {
+  for _ in $(seq 50); do
+    [ -n "$(boxes)" ] && return 0
+    kill -0 "$1" 2>/dev/null || fail "$2 ended the wizard"
+    sleep 0.1
+  done
+  fail "$2 reported nothing"
+}
+
+# Waits for the dialog titled $dialog_title, sets dialog and its geometry (D_X, D_Y, D_WIDTH,
+# D_HEIGHT), and fails unless it shows centred on the wizard within 2 px:
+# dialog_centred NAME SECONDS.
+dialog_centred() {
+  dialog=$(window_id "$2" "$dialog_title") || fail "the $1 did not show"
+  sleep 0.5
+  geometry "$dialog" D_
+  local off=$(((D_X * 2 + D_WIDTH) - (X * 2 + WIDTH)))
+  echo "$1: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y, $((off / 2)) px off the centre"
+  [ "${off#-}" -le 2 ] || fail "the $1 shows $((off / 2)) px off the centre"
+}
+
+# The question dialog a long text grows past 280 px to show whole: question_shows_whole WHICH.
+question_shows_whole() {
+  dialog=$(window_id 20 "$dialog_title") || fail "$1 did not show"
+  sleep 0.5
+  shot question
+  geometry "$dialog" D_
+  echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
+  [ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+}
+
 # Screenshots are named without folder or ending: shot NAME saves $out/NAME.png.
 shot() { /usr/bin/import -display "$DISPLAY" -window root "$out/$1.png"; }
 # Cuts WIDTHxHEIGHT at window position LEFT, TOP out of shot NAME: cut_out NAME PART LEFT TOP

@@ -118,12 +118,7 @@ xdotool mousemove 0 0
 xdotool windowfocus --sync "$broken_win"
 xdotool key --delay 100 Tab Tab
 boxes() { windows | grep -vx "$win" | grep -vx "$broken_win" || true; }
-for _ in $(seq 50); do
-  [ -n "$(boxes)" ] && break
-  kill -0 "$broken" 2>/dev/null || fail "Tab onto a damaged picture button ended the wizard"
-  sleep 0.1
-done
-[ -n "$(boxes)" ] || fail "Tab onto a damaged picture button reported nothing"
+reports_damage "$broken" "Tab onto a damaged picture button"
 shot damaged_button
 xdotool windowfocus --sync "$(boxes | head -n 1)"
 xdotool key Return

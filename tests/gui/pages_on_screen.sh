@@ -174,12 +174,7 @@ question="A long question, as a translation may have it."
 for _ in $(seq 16); do question="$question Every line of it must stay readable."; done
 question="$question The last line."
 open_page 1 --question "$question"
-dialog=$(window_id 20 "$dialog_title") || fail "the question dialog did not open"
-sleep 0.3
-shot question
-geometry "$dialog" D_
-echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
-[ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+question_shows_whole "the question dialog"
 close_page
 
 # The router password dialog, as a user answers it without the mouse once the password is typed:
@@ -207,13 +202,8 @@ into_password_field() {  # WHEN
   xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
   sleep 0.2
 }
-dialog=$(window_id 20 "$dialog_title") || fail "the password dialog did not open"
-sleep 0.5
-geometry "$dialog" D_
 # Laid out before it shows: centred on the main window from its first showing.
-off=$(((D_X * 2 + D_WIDTH) - (X * 2 + WIDTH)))
-echo "password dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y, $((off / 2)) px off the centre"
-[ "${off#-}" -le 2 ] || fail "the password dialog shows $((off / 2)) px off the centre"
+dialog_centred "password dialog" 20
 xdotool mousemove $((D_X + 150)) $((D_Y + 138)) click 1
 sleep 0.2
 xdotool type --delay 30 secret

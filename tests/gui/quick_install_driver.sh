@@ -72,12 +72,7 @@ if [ "$platform" = wine ]; then
   # keyboard in its field. Tab reaches the forgotten-password link, marked by a frame, and Space
   # asks about the factory reset, which Escape declines; Shift+Tab goes back to the field and
   # Return answers OK with the typed password.
-  dialog=$(window_id 40 "$dialog_title") || fail "the router password dialog did not show"
-  sleep 0.5
-  geometry "$dialog" D_
-  off=$(((D_X * 2 + D_WIDTH) - (X * 2 + WIDTH)))
-  echo "password dialog: ${D_WIDTH}x${D_HEIGHT} at $D_X,$D_Y, $((off / 2)) px off the centre"
-  [ "${off#-}" -le 2 ] || fail "the password dialog shows $((off / 2)) px off the centre"
+  dialog_centred "router password dialog" 40
   xdotool type --delay 30 "$ROUTER_PASSWORD"
   shot password_typed
   key Tab

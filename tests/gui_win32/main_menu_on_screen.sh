@@ -159,12 +159,7 @@ boxes() { windows | grep -vx "$win" || true; }
 # and Tab onto it again brings no second report.
 xdotool mousemove $((X + 100)) $((Y + 300))
 xdotool key --delay 100 Tab Tab Tab
-for _ in $(seq 50); do
-  [ -n "$(boxes)" ] && break
-  kill -0 "$first" 2>/dev/null || fail "Tab onto a damaged picture button ended the wizard"
-  sleep 0.1
-done
-[ -n "$(boxes)" ] || fail "Tab onto a damaged picture button reported nothing"
+reports_damage "$first" "Tab onto a damaged picture button"
 shot damaged_button
 xdotool key Return
 for _ in $(seq 50); do
@@ -179,12 +174,7 @@ kill -0 "$first" 2>/dev/null || fail "the wizard ended after the damaged button'
 # Five more Tabs reach the adapter's installation, whose question grows to show its text whole;
 # Escape declines it.
 xdotool key --delay 100 Tab Tab Tab Tab Tab Return
-dialog=$(window_id 20 "$dialog_title") || fail "the adapter's question did not show"
-sleep 0.5
-shot question
-geometry "$dialog" D_
-echo "question dialog: ${D_WIDTH}x${D_HEIGHT}"
-[ "$D_HEIGHT" -gt 280 ] || fail "the question dialog stays ${D_HEIGHT} px high and cuts its text"
+question_shows_whole "the adapter's question"
 xdotool key Escape
 dialogs_become "$dialog_title" -eq 0 || fail "Escape did not close the adapter's question"
 kill -0 "$first" 2>/dev/null || fail "declining the adapter's installation ended the wizard"

@@ -230,8 +230,11 @@ class PosixDhcpSession : public DhcpSession {
   std::vector<DhcpAdapter> Adapters() override {
     std::vector<DhcpAdapter> adapters;
     if (::geteuid() != 0 || RenewalSwitchedOff()) return adapters;
-    networkManager_ = posix::NetworkManagerClient::Connect();
-    networkd_ = posix::NetworkdClient::Connect();
+    // One connection serves both managers; there is none without a system bus.
+    if ((bus_ = posix::SystemBus::Connect())) {
+      networkManager_ = posix::NetworkManagerClient::Connect(*bus_);
+      networkd_ = posix::NetworkdClient::Connect(*bus_);
+    }
     std::vector<std::string> withStaticAddress;
     bool staticListed = false;
     for (const auto& facts : ListInterfaces()) {
@@ -347,6 +350,7 @@ class PosixDhcpSession : public DhcpSession {
     return ObjectOf(configured_, adapter);
   }
 
+  std::unique_ptr<posix::SystemBus> bus_;  // declared first: the clients use it to the end
   std::unique_ptr<posix::NetworkManagerClient> networkManager_;
   std::unique_ptr<posix::NetworkdClient> networkd_;
   Owned managed_;     // NetworkManager's devices

@@ -75,32 +75,31 @@ bool CopyWithAutomaticIpv4(sd_bus_message* from, sd_bus_message* to) {
 
 }  // namespace
 
-std::unique_ptr<NetworkManagerClient> NetworkManagerClient::Connect() {
-  auto bus = SystemBus::Connect();
-  if (!bus || !bus->HasOwner(kService)) return nullptr;
-  return std::unique_ptr<NetworkManagerClient>(new NetworkManagerClient(std::move(bus)));
+std::unique_ptr<NetworkManagerClient> NetworkManagerClient::Connect(SystemBus& bus) {
+  if (!bus.HasOwner(kService)) return nullptr;
+  return std::unique_ptr<NetworkManagerClient>(new NetworkManagerClient(bus));
 }
 
 std::optional<std::string> NetworkManagerClient::ManagedDevice(const std::string& interfaceName) {
   BusMessage reply;
   const char* device = nullptr;
-  if (sd_bus_call_method(bus_->raw(), kService, kManagerPath, kManager, "GetDeviceByIpIface",
+  if (sd_bus_call_method(bus_.raw(), kService, kManagerPath, kManager, "GetDeviceByIpIface",
                          nullptr, reply.out(), "s", interfaceName.c_str()) < 0 ||
       sd_bus_message_read_basic(reply.get(), 'o', &device) <= 0 || !device)
     return std::nullopt;
-  if (bus_->BoolProperty(kService, device, kDevice, "Managed") != true) return std::nullopt;
+  if (bus_.BoolProperty(kService, device, kDevice, "Managed") != true) return std::nullopt;
   return std::string(device);
 }
 
 std::string NetworkManagerClient::SettingsOf(const std::string& device) {
-  auto active = bus_->ObjectProperty(kService, device, kDevice, "ActiveConnection");
+  auto active = bus_.ObjectProperty(kService, device, kDevice, "ActiveConnection");
   if (!active || *active == "/") return "/";
-  return bus_->ObjectProperty(kService, *active, kActive, "Connection").value_or("/");
+  return bus_.ObjectProperty(kService, *active, kActive, "Connection").value_or("/");
 }
 
 std::optional<std::string> NetworkManagerClient::Ipv4Method(const std::string& settings) {
   BusMessage reply;
-  if (sd_bus_call_method(bus_->raw(), kService, settings.c_str(), kSettings, "GetSettings", nullptr,
+  if (sd_bus_call_method(bus_.raw(), kService, settings.c_str(), kSettings, "GetSettings", nullptr,
                          reply.out(), "") < 0)
     return std::nullopt;
   sd_bus_message* m = reply.get();
@@ -142,18 +141,18 @@ bool NetworkManagerClient::SwitchToAutomatic(const std::string& device) {
   BusMessage update;
   BusMessage reply;
   BusError error;
-  return sd_bus_call_method(bus_->raw(), kService, settings.c_str(), kSettings, "GetSettings",
+  return sd_bus_call_method(bus_.raw(), kService, settings.c_str(), kSettings, "GetSettings",
                             nullptr, current.out(), "") >= 0 &&
-         sd_bus_message_new_method_call(bus_->raw(), update.out(), kService, settings.c_str(),
+         sd_bus_message_new_method_call(bus_.raw(), update.out(), kService, settings.c_str(),
                                         kSettings, "Update") >= 0 &&
          CopyWithAutomaticIpv4(current.get(), update.get()) &&
-         sd_bus_call(bus_->raw(), update.get(), 0, error.out(), reply.out()) >= 0;
+         sd_bus_call(bus_.raw(), update.get(), 0, error.out(), reply.out()) >= 0;
 }
 
 std::optional<std::string> NetworkManagerClient::Activate(const std::string& device) {
   BusMessage reply;
   const char* active = nullptr;
-  if (sd_bus_call_method(bus_->raw(), kService, kManagerPath, kManager, "ActivateConnection",
+  if (sd_bus_call_method(bus_.raw(), kService, kManagerPath, kManager, "ActivateConnection",
                          nullptr, reply.out(), "ooo", SettingsOf(device).c_str(), device.c_str(),
                          "/") >= 0 &&
       sd_bus_message_read_basic(reply.get(), 'o', &active) > 0 && active)
@@ -162,7 +161,7 @@ std::optional<std::string> NetworkManagerClient::Activate(const std::string& dev
   // leases its address, as the manager's own default wired connection does.
   BusMessage added;
   const char* settings = nullptr;
-  if (sd_bus_call_method(bus_->raw(), kService, kManagerPath, kManager, "AddAndActivateConnection",
+  if (sd_bus_call_method(bus_.raw(), kService, kManagerPath, kManager, "AddAndActivateConnection",
                          nullptr, added.out(), "a{sa{sv}}oo", 2, "connection", 1, "type", "s",
                          "802-3-ethernet", "ipv4", 1, "method", "s", "auto", device.c_str(),
                          "/") >= 0 &&
@@ -177,13 +176,13 @@ bool NetworkManagerClient::Reactivate(const std::string& device, int timeoutMs) 
   const std::string& activePath = *active;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < deadline) {
-    const auto state = bus_->Uint32Property(kService, activePath, kActive, "State");
+    const auto state = bus_.Uint32Property(kService, activePath, kActive, "State");
     if (!state || *state == kDeactivated) return false;
     if (*state == kActivated) {
-      const auto config = bus_->ObjectProperty(kService, activePath, kActive, "Ip4Config");
+      const auto config = bus_.ObjectProperty(kService, activePath, kActive, "Ip4Config");
       BusMessage addresses;
       if (config && *config != "/" &&
-          sd_bus_get_property(bus_->raw(), kService, config->c_str(), kIp4Config, "AddressData",
+          sd_bus_get_property(bus_.raw(), kService, config->c_str(), kIp4Config, "AddressData",
                               nullptr, addresses.out(), "aa{sv}") >= 0 &&
           sd_bus_message_enter_container(addresses.get(), 'a', "a{sv}") > 0 &&
           sd_bus_message_at_end(addresses.get(), false) == 0)

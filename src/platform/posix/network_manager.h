@@ -13,8 +13,9 @@ namespace platform::posix {
 // only it keeps the lease renewed after the wizard ends.
 class NetworkManagerClient {
  public:
-  // nullptr when the network manager does not run (it is never started for us).
-  static std::unique_ptr<NetworkManagerClient> Connect();
+  // nullptr when the network manager does not run (it is never started for us). The bus
+  // outlives the client.
+  static std::unique_ptr<NetworkManagerClient> Connect(SystemBus& bus);
 
   // The manager's object for the adapter, when it manages the adapter.
   std::optional<std::string> ManagedDevice(const std::string& interfaceName);
@@ -32,14 +33,14 @@ class NetworkManagerClient {
   bool Reactivate(const std::string& device, int timeoutMs);
 
  private:
-  explicit NetworkManagerClient(std::unique_ptr<SystemBus> bus) : bus_(std::move(bus)) {}
+  explicit NetworkManagerClient(SystemBus& bus) : bus_(bus) {}
   // The saved connection behind the adapter's active connection; "/" when none is active.
   std::string SettingsOf(const std::string& device);
   std::optional<std::string> Ipv4Method(const std::string& settings);
   // Starts activating the device's connection; the active connection's object.
   std::optional<std::string> Activate(const std::string& device);
 
-  std::unique_ptr<SystemBus> bus_;
+  SystemBus& bus_;
 };
 
 }  // namespace platform::posix

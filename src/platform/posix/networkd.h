@@ -14,8 +14,9 @@ namespace platform::posix {
 // asks of it is a fresh configuration, which gives up the lease and asks for a new one.
 class NetworkdClient {
  public:
-  // nullptr when systemd-networkd does not run (it is never started for us).
-  static std::unique_ptr<NetworkdClient> Connect();
+  // nullptr when systemd-networkd does not run (it is never started for us). The bus outlives
+  // the client.
+  static std::unique_ptr<NetworkdClient> Connect(SystemBus& bus);
 
   // Its object for the adapter, when it configures the adapter.
   std::optional<std::string> ManagedLink(std::uint32_t interfaceIndex);
@@ -25,8 +26,8 @@ class NetworkdClient {
   bool Reconfigure(const std::string& link, int timeoutMs);
 
  private:
-  explicit NetworkdClient(std::unique_ptr<SystemBus> bus) : bus_(std::move(bus)) {}
-  std::unique_ptr<SystemBus> bus_;
+  explicit NetworkdClient(SystemBus& bus) : bus_(bus) {}
+  SystemBus& bus_;
 };
 
 }  // namespace platform::posix
