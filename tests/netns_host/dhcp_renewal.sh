@@ -100,6 +100,12 @@ for signal in TERM HUP; do
   [ -n "$(ip netns pids "$pc" | grep -vx "$waiter")" ] || fail "no DHCP client runs beside the wizard"
   kill -s "$signal" "$waiter"
   wait "$waiter" || true
+  # The wizard's handler tells the client to stop and ends at once; the client's own stop may
+  # take it a moment longer.
+  for _ in $(seq 30); do
+    [ -z "$(ip netns pids "$pc")" ] && break
+    sleep 0.1
+  done
   [ -z "$(ip netns pids "$pc")" ] || fail "SIG$signal left the DHCP client running"
 done
 check_leased "the wizard ended by a signal"
