@@ -1,5 +1,7 @@
 #include "app/apply_pages.h"
 
+#include "config/catalogue.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -160,6 +162,7 @@ bool SoftwareLinkPage::ReportFailure() {
     default:
       break;
   }
+  if (Engine().severalModemsAnswered()) message = quillon::config::kSeveralModemsMessage;
   c.tmrCheckSWLinkTimer.SetEnabled(false);
   form_.showPopMessage(form_.applicationMessage(message));
   form_.goBack();

@@ -180,7 +180,7 @@ void TmainForm::FillLanguageList() {
 }
 
 std::string TmainForm::applicationMessage(int n) const {
-  return quillon::config::message(applicationMessages, n);
+  return quillon::config::applicationMessage(applicationMessages, n);
 }
 
 void TmainForm::FormShow() {

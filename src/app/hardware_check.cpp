@@ -7,6 +7,7 @@
 #include "app/link_check_pages.h"
 #include "app/page_support.h"
 #include "app/wireless_pages.h"
+#include "config/catalogue.h"
 #include "config/system_config.h"
 #include "modem/engine/engine_states.h"
 #include "net/ipv4_text.h"
@@ -75,7 +76,9 @@ void LinkCheckPages::HardwareCheckFailed() {
   DiscardWorker();
   SetTimers(false, false);
   int message = 5;
-  if (engine.state == STATE_DISCOVERY) {
+  if (engine.severalModemsAnswered()) {
+    message = quillon::config::kSeveralModemsMessage;
+  } else if (engine.state == STATE_DISCOVERY) {
     adapterCursor = nextAdapter(adapterCursor);
     if (adapterCursor) {
       const std::uint32_t gateway = adapterCursor->gateway;
@@ -181,7 +184,11 @@ void LinkCheckPages::SetTimers(bool progress, bool watch) {
 const platform::NetworkAdapter* LinkCheckPages::nextAdapter(
     const platform::NetworkAdapter* cursor) {
   if (!cursor) {
+    // A tunnel's or a bridge's gateway is never the modem, and may carry the request elsewhere.
     adapters_ = platform::ListNetworkAdapters();
+    std::erase_if(adapters_, [](const platform::NetworkAdapter& adapter) {
+      return adapter.medium == platform::AdapterMedium::kVirtual;
+    });
     return adapters_.empty() ? nullptr : &adapters_.front();
   }
   const auto next = static_cast<std::size_t>(cursor - adapters_.data()) + 1;

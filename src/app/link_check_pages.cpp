@@ -1,5 +1,7 @@
 #include "app/link_check_pages.h"
 
+#include "config/catalogue.h"
+
 #include "app/frmmain.h"
 #include "app/link_state.h"
 #include "app/page_support.h"
@@ -90,7 +92,8 @@ void LinkCheckPages::QuickCheckTick(std::int32_t& linkState, ui::Timer& timer, i
     // A run still under way when the check gives up is abandoned, so that a late answer cannot
     // count for a check the user was already told had failed.
     engine.sessionResult = kSessionFailed;
-    form_.showPopMessage(form_.applicationMessage(failureMessage));
+    form_.showPopMessage(form_.applicationMessage(
+        engine.severalModemsAnswered() ? quillon::config::kSeveralModemsMessage : failureMessage));
     linkState = kLinkFailed;
     form_.showPage();
   } else if (engine.sessionResult == kSessionSucceeded) {

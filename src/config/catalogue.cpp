@@ -27,6 +27,23 @@ std::string message(const Catalogue& catalogue, int n) {
   return catalogue.lines[static_cast<std::size_t>(n)];
 }
 
+std::string applicationMessage(const Catalogue& catalogue, int n) {
+  struct BuiltIn {
+    int line;
+    std::string_view english;
+  };
+  static constexpr BuiltIn kBuiltIn[] = {
+      {kSeveralModemsMessage,
+       "Two routers answer on two network cables of your computer. Please unplug the cable of the "
+       "router that you do not want to set up, and try again."},
+  };
+  std::string text = message(catalogue, n);
+  if (!text.empty()) return text;
+  for (const BuiltIn& builtIn : kBuiltIn)
+    if (builtIn.line == n) return std::string(builtIn.english);
+  return text;
+}
+
 std::string expandLineBreaks(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -46,7 +46,16 @@ bool UdpSocket::Open() {
     RaiseError(opened.error != 0 ? opened.error : kNetNoSocket);
     return false;
   }
+  bool tied = false;
+  if (Adapter != 0) {
+    if (const int error = platform::TieSocketToAdapter(opened.socket, Adapter, &tied)) {
+      platform::CloseSocket(opened.socket);
+      RaiseError(error);
+      return false;
+    }
+  }
   socket_ = opened.socket;
+  sendsWithoutAddress_ = tied && *localAddress == 0;
   destination_ = redirect ? *redirect : platform::Ipv4Endpoint{*address, *port};
   watch_ = backend_.WatchReadable(socket_, [this] { Readable(); });
   return true;
@@ -62,6 +71,8 @@ void UdpSocket::Close() {
 
 int UdpSocket::Send(const std::uint8_t* data, std::size_t length) {
   if (!isOpen()) return -kNetNotOpen;
+  if (sendsWithoutAddress_)
+    return platform::SendDatagramWithoutAddress(socket_, Adapter, data, length, destination_);
   return platform::SendDatagram(socket_, data, length, destination_);
 }
 

@@ -29,6 +29,10 @@ class UdpSocket {
   std::string Proto = "udp";
   std::string LocalAddr = "0.0.0.0";
   std::string LocalPort = "0";
+  // The adapter (interface index) the socket is tied to, 0 for none. A socket tied to an adapter
+  // with LocalAddr 0.0.0.0 sends from no address at all, where the system can
+  // (SendsWithoutAddress).
+  std::uint32_t Adapter = 0;
 
   // When set, every datagram goes to this endpoint whatever Addr and Port say. Tests use it to
   // keep a program that addresses the broadcast address on loopback.
@@ -63,6 +67,7 @@ class UdpSocket {
   platform::SocketHandle socket_ = platform::kNoSocket;
   ui::Backend::WatchId watch_ = 0;
   platform::Ipv4Endpoint destination_;
+  bool sendsWithoutAddress_ = false;
   bool readThisEvent_ = false;
   int receiveError_ = 0;
 };

@@ -17,12 +17,19 @@ struct AdapterAddress {
   bool operator==(const AdapterAddress&) const = default;
 };
 
+// What carries an adapter's link. The modem hangs on a cable; a laptop's radio may reach it (or
+// another network); a link the PC makes for itself (a tunnel, a bridge of containers or virtual
+// machines, a bond or bridge member) never leads to it.
+enum class AdapterMedium { kWired, kWireless, kVirtual };
+
 struct NetworkAdapter {
   std::string name;
   std::uint32_t index = 0;
   std::array<std::uint8_t, 6> mac{};
   std::vector<AdapterAddress> addresses;  // IPv4 only, in the order the system lists them
   std::uint32_t gateway = 0;              // the first default gateway; 0 when there is none
+  AdapterMedium medium = AdapterMedium::kWired;
+  bool connected = true;  // a cable in (or the radio associated): a link that can carry datagrams
 
   // 0 (that is "0.0.0.0") for an adapter without an address, as the adapter list reports it.
   std::uint32_t FirstAddress() const { return addresses.empty() ? 0 : addresses.front().address; }

@@ -134,17 +134,20 @@ void TfrmModemConnect::StartOnUiThread() {
   lastDropReason_.clear();
   unfinishedCause_.clear();
   sendError_.clear();
+  sendErrors_ = 0;
   socketError_.clear();
+  answers_.clear();
+  answerGraceArmed_ = false;
+  severalModems_ = false;
+  answeredOn_ = nullptr;
   adapterSockets_.clear();
-  answeredOn_.reset();
+  cablesWithoutAddress_.clear();
   if (state == STATE_DISCOVERY) modemAdapter_.clear();
   WSocket.Close();
   WSocket.Addr = destinationAddress;
   WSocket.Port = std::to_string(destinationPort);
   WSocket.Proto = "udp";
-  WSocket.LocalAddr = RunLocalAddress();
-  // A socket that cannot open has ended the run through WSocketError, with its reason.
-  if (!WSocket.Open()) return;
+  if (!OpenRunSocket()) return;
   if (state == STATE_DISCOVERY) OpenAdapterSockets();
   switch (state.load()) {
     case STATE_DISCOVERY:
@@ -211,6 +214,7 @@ void TfrmModemConnect::Send(const Request& request) {
 
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
+  if (!answeredOn_ && !adapterSockets_.empty()) RenewAdapterSockets();
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
   stepSequences_.count = static_cast<uint16_t>(sequenceNumber - stepSequences_.first + 1);
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
@@ -219,19 +223,14 @@ void TfrmModemConnect::Resend() {
 // A send error still ends the step by its time-out, as a lost request would; the log and the
 // verdict say that the request never left.
 void TfrmModemConnect::SendDatagram(const uint8_t* data, size_t length) {
-  int sent = -1;
-  if (answeredOn_) {
-    sent = adapterSockets_[*answeredOn_].socket->Send(data, length);
-  } else if (!adapterSockets_.empty()) {
-    // One adapter that can send is enough; the error told is the last one's.
-    for (const AdapterSocket& adapter : adapterSockets_) {
-      const int result = adapter.socket->Send(data, length);
-      if (sent < 0) sent = result;
-    }
-  } else {
-    sent = WSocket.Send(data, length);
+  if (!answeredOn_ && !adapterSockets_.empty()) {
+    SendOnAdapters(data, length);
+    return;
   }
+  net::UdpSocket& socket = answeredOn_ ? *answeredOn_->socket : WSocket;
+  const int sent = socket.Send(data, length);
   if (sent >= 0) return;
+  ++sendErrors_;
   sendError_ = net::ErrorText(-sent);
   Note("send error: " + sendError_);
 }
@@ -246,6 +245,10 @@ void TfrmModemConnect::ArmTimer() {
 
 void TfrmModemConnect::TimerTimer() {
   Timer.SetEnabled(false);
+  if (state == STATE_DISCOVERY && !answers_.empty() && sessionResult == kSessionRunning) {
+    DecideAnswer(/*waitOver=*/true);
+    return;
+  }
   attemptCounter += 1;
   if (sessionResult == kSessionSucceeded || sessionResult == kSessionFailed) return;
   if (attemptCounter <= ResendsAllowed(state)) {
@@ -277,6 +280,8 @@ void TfrmModemConnect::Fail() {
   std::string verdict = "verdict: failed, ";
   if (!socketError_.empty())
     verdict += "socket error: " + socketError_;
+  else if (severalModems_)
+    verdict += unfinishedCause_;
   else if (repliesTaken_ > 0 && !unfinishedCause_.empty())
     verdict += "the modem answered: " + unfinishedCause_;
   else if (repliesTaken_ > 0)
@@ -284,9 +289,14 @@ void TfrmModemConnect::Fail() {
   else if (repliesDropped_ > 0)
     verdict +=
         "replies rejected: " + std::to_string(repliesDropped_) + ", the last: " + lastDropReason_;
+  else if (!cablesWithoutAddress_.empty())
+    verdict += "no reply; the cable adapter " + cablesWithoutAddress_.front() +
+               " has no address: the PC's DHCP renewal did not get one from the modem";
   else
     verdict += "no reply";
-  if (!sendError_.empty() && socketError_.empty()) verdict += "; sending failed: " + sendError_;
+  if (!sendError_.empty() && socketError_.empty())
+    verdict +=
+        "; sending failed " + std::to_string(sendErrors_) + " time(s), the last: " + sendError_;
   Note(verdict);
 }
 

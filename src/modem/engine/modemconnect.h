@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/system_config.h"
+#include "modem/engine/answer_choice.h"
 #include "modem/engine/engine_states.h"
 #include "modem/engine/log_memo.h"
 #include "modem/protocol/control_header.h"
@@ -98,6 +99,9 @@ class TfrmModemConnect : public ui::Form {
   void WSocketError(int error);
   void PingDnsLookupDone(int error);
 
+  // True when the last discovery heard two modems on two wired adapters and chose neither.
+  bool severalModemsAnswered() const { return severalModems_; }
+
   // The sequence numbers whose replies the current step takes: its request's and its resends'.
   const SequenceWindow& stepSequences() const { return stepSequences_; }
 
@@ -114,6 +118,7 @@ class TfrmModemConnect : public ui::Form {
   void RefreshMemoView();
   void LogTokens();
   void OnDiscoveryReply(const MacAddress& mac);
+  void TakeDiscovery(const MacAddress& mac, const DiscoveryReply& discovery);
   void OnLineRateReply();
   void OnPvc1Reply(const uint8_t* payload, size_t length);
   void OnWirelessReply(const uint8_t* payload, size_t length);
@@ -121,26 +126,43 @@ class TfrmModemConnect : public ui::Form {
   void StartNameTest();
   void LookUpTestHost(size_t index);
   void SendDatagram(const uint8_t* data, size_t length);
-  std::string RunLocalAddress() const;
-  void OpenAdapterSockets();
-  void ReadAdapterSocket(size_t index);
-  void TakeAnsweringAdapter();
+  bool OpenRunSocket();
+  void OpenAdapterSockets(bool renewing = false);
+  void RenewAdapterSockets();
+  void SendOnAdapters(const uint8_t* data, size_t length);
+  void HearAnswer(const MacAddress& mac, const DiscoveryReply& discovery);
+  void DecideAnswer(bool waitOver);
   void DropReply(std::string_view reason);
   void Succeed();
   void Fail();
 
-  // A broadcast discovery goes out of every adapter that has an address, through a socket bound
-  // to it; the one the modem answers on carries the rest of the run, and later runs bind to
-  // that adapter's address.
+  // A discovery goes out of every adapter that can lead to the modem, through a socket tied to
+  // it; the one the modem is chosen on carries the rest of the run, and later runs go out of that
+  // adapter alone.
   struct AdapterSocket {
     std::string adapter;
-    uint32_t address = 0;
+    uint32_t index = 0;  // the system's interface index
+    platform::AdapterMedium medium = platform::AdapterMedium::kWired;
+    uint32_t address = 0;  // 0: the adapter has none yet, and the socket sends from none
+    uint32_t mask = 0;
     std::unique_ptr<net::UdpSocket> socket;
   };
-  std::vector<AdapterSocket> adapterSockets_;
-  std::optional<size_t> answeredOn_;  // the adapter socket that carries the run
-  std::optional<size_t> heardOn_;     // the adapter socket whose datagram is being handled
-  std::string modemAdapter_;          // the adapter the modem last answered a discovery on
+  // A discovery answer held until it is clear that no better one comes.
+  struct HeldAnswer {
+    AdapterSocket* heardOn = nullptr;
+    MacAddress mac{};
+    DiscoveryReply discovery;
+    AnswerRank rank = AnswerRank::kWireless;
+  };
+  std::vector<std::unique_ptr<AdapterSocket>> adapterSockets_;
+  AdapterSocket* answeredOn_ = nullptr;  // the adapter socket that carries the run
+  AdapterSocket* heardOn_ = nullptr;     // the adapter socket whose datagram is being handled
+  uint32_t heardFrom_ = 0;               // and the address that datagram came from
+  std::vector<HeldAnswer> answers_;
+  bool answerGraceArmed_ = false;
+  bool severalModems_ = false;
+  std::vector<std::string> cablesWithoutAddress_;  // asked, or not, from no address
+  std::string modemAdapter_;  // the adapter the modem last answered a discovery on
 
   // The sequence numbers the current step has sent, whose replies it takes.
   SequenceWindow stepSequences_;
@@ -150,6 +172,7 @@ class TfrmModemConnect : public ui::Form {
   std::string lastDropReason_;
   std::string unfinishedCause_;  // what the modem's own answers said kept the step from ending
   std::string sendError_;
+  int32_t sendErrors_ = 0;
   std::string socketError_;
 
   const config::Setup_Param& setup_;

@@ -1,10 +1,12 @@
 // Which of the PC's adapters the engine talks through. A limited broadcast from an unbound
 // socket follows the routing table: with no default route it cannot be sent at all, and with
-// the default route on another adapter (a laptop also on a wireless network) it never reaches
-// the cable to the modem. So a broadcast discovery goes out of every adapter that has an
-// address, each through a socket bound to that address, and the rest goes through the adapter
-// the modem answered on. The modem receives the same broadcast on the same port as before.
+// the default route on another adapter (a laptop also on a wireless network, a VPN) it never
+// reaches the cable to the modem. So a discovery goes out of every adapter that can lead to the
+// modem, each through a socket tied to it; the answers decide which modem on which adapter the
+// session talks to, and every later request goes out of that adapter alone: the PPP password
+// and the wireless key must never leave through another.
 #include <algorithm>
+#include <array>
 
 #include "modem/engine/modemconnect.h"
 #include "net/ipv4_text.h"
@@ -16,67 +18,219 @@ namespace quillon::modem {
 
 namespace {
 
-// The adapter's address now: a renewed lease may have changed it since the discovery.
-uint32_t CurrentAddressOf(const std::string& adapter) {
-  for (const platform::NetworkAdapter& listed : platform::ListNetworkAdapters())
-    if (listed.name == adapter) return listed.FirstAddress();
-  return 0;
+// How long a cable's answer waits for another cable that was asked too, in case a second modem
+// is there. Any modem answers within a few milliseconds.
+constexpr std::int64_t kOtherCableGraceMs = 300;
+
+std::optional<platform::NetworkAdapter> AdapterNamed(const std::string& name) {
+  for (platform::NetworkAdapter& listed : platform::ListNetworkAdapters())
+    if (listed.name == name) return std::move(listed);
+  return std::nullopt;
 }
+
+// One socket to open for a discovery: an adapter and one of its addresses (0 for none).
+struct AdapterAddressChoice {
+  const platform::NetworkAdapter* adapter;
+  platform::AdapterAddress address;
+};
 
 }  // namespace
 
-std::string TfrmModemConnect::RunLocalAddress() const {
-  if (state == STATE_DISCOVERY || modemAdapter_.empty() || WSocket.redirect) return "0.0.0.0";
-  const uint32_t address = CurrentAddressOf(modemAdapter_);
-  return net::FormatDottedQuad(address);
+// The run's own socket. Outside a discovery it is tied to the modem's adapter and bound to that
+// adapter's address now (a renewed lease may have changed it). When the adapter has lost its
+// address and the system cannot send without one, or the adapter is gone, the run ends: any
+// other way out would be another adapter's.
+bool TfrmModemConnect::OpenRunSocket() {
+  WSocket.LocalAddr = "0.0.0.0";
+  WSocket.Adapter = 0;
+  if (state != STATE_DISCOVERY && !modemAdapter_.empty() && !WSocket.redirect) {
+    const std::optional<platform::NetworkAdapter> adapter = AdapterNamed(modemAdapter_);
+    const uint32_t address = adapter ? adapter->FirstAddress() : 0;
+    if (!adapter || (address == 0 && !platform::SendsWithoutAddress())) {
+      socketError_ = "the modem's adapter " + modemAdapter_ +
+                     (adapter ? " has no address" : " is no longer there");
+      Note(socketError_ + "; nothing is sent through another adapter");
+      Fail();
+      return false;
+    }
+    WSocket.LocalAddr = net::FormatDottedQuad(address);
+    WSocket.Adapter = adapter->index;
+  }
+  // A socket that cannot open has ended the run through WSocketError, with its reason.
+  return WSocket.Open();
 }
 
-void TfrmModemConnect::OpenAdapterSockets() {
-  // A test's redirect keeps every datagram on loopback; a unicast goes where its route says.
-  if (WSocket.redirect || net::ParseDottedQuad(destinationAddress) != platform::kLimitedBroadcast)
-    return;
-  std::vector<uint32_t> seen;
-  for (const platform::NetworkAdapter& adapter : platform::ListNetworkAdapters()) {
-    for (const platform::AdapterAddress& address : adapter.addresses) {
-      if (address.address == 0 ||
-          std::find(seen.begin(), seen.end(), address.address) != seen.end())
-        continue;
-      seen.push_back(address.address);
-      auto socket = std::make_unique<net::UdpSocket>(app().backend());
-      socket->Addr = WSocket.Addr;
-      socket->Port = WSocket.Port;
-      socket->LocalAddr = net::FormatDottedQuad(address.address);
-      const size_t index = adapterSockets_.size();
-      socket->onError = [this, name = adapter.name](int error) {
-        Note("socket error on " + name + ": " + net::ErrorText(error));
-      };
-      if (!socket->Open()) continue;
-      socket->onDataAvailable = [this, index](int) { ReadAdapterSocket(index); };
-      adapterSockets_.push_back({adapter.name, address.address, std::move(socket)});
+void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
+  // A test's redirect keeps every datagram on loopback.
+  if (WSocket.redirect) return;
+  const std::optional<uint32_t> destination = net::ParseDottedQuad(destinationAddress);
+  if (!destination) return;
+  const bool broadcast = *destination == platform::kLimitedBroadcast;
+  const std::vector<platform::NetworkAdapter> adapters = platform::ListNetworkAdapters();
+  std::vector<AdapterAddressChoice> wanted;
+  for (const platform::NetworkAdapter& adapter : adapters) {
+    if (adapter.medium == platform::AdapterMedium::kVirtual) {
+      if (!renewing)
+        Note("not asked: " + adapter.name + ", a tunnel, bridge or other virtual link");
+      continue;
     }
+    if (!adapter.connected) continue;
+    if (!broadcast) {
+      // A unicast discovery goes out of the adapter whose gateway or subnet it is addressed to.
+      for (const platform::AdapterAddress& address : adapter.addresses)
+        if (adapter.gateway == *destination ||
+            (address.address & address.mask) == (*destination & address.mask))
+          wanted.push_back({&adapter, address});
+      continue;
+    }
+    if (adapter.addresses.empty()) {
+      if (adapter.medium == platform::AdapterMedium::kWired)
+        cablesWithoutAddress_.push_back(adapter.name);
+      if (platform::SendsWithoutAddress()) {
+        if (!renewing) Note(adapter.name + " has a link but no address: asked from 0.0.0.0");
+        wanted.push_back({&adapter, {}});
+      } else {
+        if (!renewing) Note("not asked: " + adapter.name + ", a link without an address");
+      }
+      continue;
+    }
+    for (const platform::AdapterAddress& address : adapter.addresses) {
+      const bool seen = std::any_of(wanted.begin(), wanted.end(), [&](const auto& choice) {
+        return choice.address.address == address.address;
+      });
+      if (address.address != 0 && !seen) wanted.push_back({&adapter, address});
+    }
+  }
+  for (const AdapterAddressChoice& choice : wanted) {
+    auto entry = std::make_unique<AdapterSocket>();
+    entry->adapter = choice.adapter->name;
+    entry->index = choice.adapter->index;
+    entry->medium = choice.adapter->medium;
+    entry->address = choice.address.address;
+    entry->mask = choice.address.mask;
+    auto socket = std::make_unique<net::UdpSocket>(app().backend());
+    socket->Addr = WSocket.Addr;
+    socket->Port = WSocket.Port;
+    socket->LocalAddr = net::FormatDottedQuad(entry->address);
+    socket->Adapter = entry->index;
+    AdapterSocket* raw = entry.get();
+    socket->onError = [this, raw](int error) {
+      Note("socket error on " + raw->adapter + ": " + net::ErrorText(error));
+    };
+    if (!socket->Open()) continue;
+    socket->onDataAvailable = [this, raw](int) {
+      std::array<uint8_t, kReceiveBufferSize> buffer{};
+      platform::Ipv4Endpoint from;
+      const int length = raw->socket->ReceiveFrom(buffer.data(), buffer.size(), &from);
+      if (length < 0) return;
+      heardOn_ = raw;
+      heardFrom_ = from.address;
+      HandleDatagram(buffer.data(), static_cast<size_t>(length));
+      heardOn_ = nullptr;
+    };
+    entry->socket = std::move(socket);
+    adapterSockets_.push_back(std::move(entry));
   }
 }
 
-void TfrmModemConnect::ReadAdapterSocket(size_t index) {
-  std::array<uint8_t, kReceiveBufferSize> buffer{};
-  const int length = adapterSockets_[index].socket->ReceiveFrom(buffer.data(), buffer.size());
-  if (length < 0) return;
-  heardOn_ = index;
-  HandleDatagram(buffer.data(), static_cast<size_t>(length));
-  heardOn_.reset();
+// Before each resend of a discovery: an adapter whose address changed (a cable plugged back, a
+// lease renewed) gets a socket for its address now, since one bound to a vanished address can
+// no longer send; adapters that came up are asked too.
+void TfrmModemConnect::RenewAdapterSockets() {
+  std::vector<std::unique_ptr<AdapterSocket>> kept = std::move(adapterSockets_);
+  adapterSockets_.clear();
+  cablesWithoutAddress_.clear();
+  OpenAdapterSockets(/*renewing=*/true);
+  for (std::unique_ptr<AdapterSocket>& fresh : adapterSockets_) {
+    for (std::unique_ptr<AdapterSocket>& old : kept) {
+      if (old && old->adapter == fresh->adapter && old->address == fresh->address) {
+        fresh.swap(old);  // the same binding: the socket that may still hear the earlier sends
+        old.reset();
+        break;
+      }
+    }
+  }
+  for (const std::unique_ptr<AdapterSocket>& gone : kept) {
+    if (!gone) continue;
+    Note("the address " + net::FormatDottedQuad(gone->address) + " of " + gone->adapter +
+         " changed: a new socket asks it");
+    answers_.erase(
+        std::remove_if(answers_.begin(), answers_.end(),
+                       [&](const HeldAnswer& held) { return held.heardOn == gone.get(); }),
+        answers_.end());
+  }
 }
 
-// Called when a discovery reply is taken. The other adapters' sockets close, so a second modem
-// on another network is not heard for the rest of the run.
-void TfrmModemConnect::TakeAnsweringAdapter() {
-  if (!heardOn_ || answeredOn_) return;
-  answeredOn_ = heardOn_;
-  const AdapterSocket& answered = adapterSockets_[*answeredOn_];
-  modemAdapter_ = answered.adapter;
-  for (size_t i = 0; i < adapterSockets_.size(); ++i)
-    if (i != *answeredOn_) adapterSockets_[i].socket->Close();
-  Note("the modem answered on " + answered.adapter + " (" +
-       net::FormatDottedQuad(answered.address) + ")");
+// Every adapter's send is tried; one adapter's failure is told even when another's send went out.
+void TfrmModemConnect::SendOnAdapters(const uint8_t* data, size_t length) {
+  for (const std::unique_ptr<AdapterSocket>& adapter : adapterSockets_) {
+    const int sent = adapter->socket->Send(data, length);
+    if (sent >= 0) continue;
+    ++sendErrors_;
+    sendError_ = adapter->adapter + ": " + net::ErrorText(-sent);
+    Note("send error on " + sendError_);
+  }
+}
+
+void TfrmModemConnect::HearAnswer(const MacAddress& mac, const DiscoveryReply& discovery) {
+  const AnswerRank rank =
+      RankAnswer(heardOn_->medium, heardOn_->address, heardOn_->mask, heardFrom_);
+  Note("discovery answer from " + MacText(mac) + " (" + net::FormatDottedQuad(heardFrom_) +
+       ") on " + heardOn_->adapter + ", " + std::string(Describe(rank)));
+  answers_.push_back({heardOn_, mac, discovery, rank});
+  DecideAnswer(/*waitOver=*/false);
+}
+
+void TfrmModemConnect::DecideAnswer(bool waitOver) {
+  std::vector<HeardAnswer> heard;
+  for (const HeldAnswer& held : answers_)
+    heard.push_back({held.heardOn->adapter, held.mac, held.rank});
+  std::vector<std::string> cables;
+  for (const std::unique_ptr<AdapterSocket>& socket : adapterSockets_)
+    if (socket->medium == platform::AdapterMedium::kWired &&
+        std::find(cables.begin(), cables.end(), socket->adapter) == cables.end())
+      cables.push_back(socket->adapter);
+  const AnswerChoice choice = ChooseAnswer(heard, cables.size(), waitOver);
+  switch (choice.verdict) {
+    case AnswerVerdict::kWait:
+      // The step's own wait decides for a radio's answer; a cable's waits only briefly.
+      if (answers_[choice.chosen].rank != AnswerRank::kWireless && !answerGraceArmed_) {
+        answerGraceArmed_ = true;
+        Timer.SetEnabled(false);
+        Timer.SetInterval(kOtherCableGraceMs);
+        Timer.SetEnabled(true);
+      }
+      return;
+    case AnswerVerdict::kSeveralModems: {
+      Timer.SetEnabled(false);
+      std::vector<std::string> modems;
+      for (const HeldAnswer& held : answers_) {
+        const std::string modem = MacText(held.mac) + " on " + held.heardOn->adapter;
+        if (held.rank != AnswerRank::kWireless &&
+            std::find(modems.begin(), modems.end(), modem) == modems.end())
+          modems.push_back(modem);
+      }
+      answers_.clear();
+      severalModems_ = true;
+      std::string list;
+      for (const std::string& modem : modems) list += (list.empty() ? "" : ", ") + modem;
+      unfinishedCause_ = "two modems answered on two wired adapters (" + list + ")";
+      Fail();
+      return;
+    }
+    case AnswerVerdict::kTake:
+      break;
+  }
+  const HeldAnswer taken = answers_[choice.chosen];
+  answers_.clear();
+  answeredOn_ = taken.heardOn;
+  modemAdapter_ = answeredOn_->adapter;
+  // The other adapters' sockets close, so that no other device is heard for the rest of the run.
+  for (const std::unique_ptr<AdapterSocket>& socket : adapterSockets_)
+    if (socket.get() != answeredOn_) socket->socket->Close();
+  Note("the modem answered on " + answeredOn_->adapter + " (" +
+       net::FormatDottedQuad(answeredOn_->address) + ")");
+  TakeDiscovery(taken.mac, taken.discovery);
 }
 
 }  // namespace quillon::modem

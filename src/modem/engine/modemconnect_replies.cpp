@@ -21,10 +21,6 @@ std::string Format(const char* format, Args... args) {
   return text;
 }
 
-std::string MacText(const MacAddress& mac) {
-  return Format("%02x:%02x:%02x:%02x:%02x:%02x", mac[0], mac[1], mac[2], mac[3], mac[4], mac[5]);
-}
-
 // Why a datagram was no reply to the current request, with what it carried instead.
 std::string RejectionText(ReplyRejection why, const uint8_t* data, size_t length,
                           SequenceWindow step) {
@@ -138,11 +134,19 @@ void TfrmModemConnect::OnDiscoveryReply(const MacAddress& mac) {
     return;
   }
   ++repliesTaken_;
-  TakeAnsweringAdapter();
+  // A discovery over several adapters chooses among their answers; the choice may wait.
+  if (heardOn_ && !answeredOn_) {
+    HearAnswer(mac, *discovery);
+    return;
+  }
+  TakeDiscovery(mac, *discovery);
+}
+
+void TfrmModemConnect::TakeDiscovery(const MacAddress& mac, const DiscoveryReply& discovery) {
   targetMac = mac;
-  discoveredModel = discovery->model;
-  discoveredPassword = discovery->password;
-  discoveredIpAddress = discovery->ipAddress;
+  discoveredModel = discovery.model;
+  discoveredPassword = discovery.password;
+  discoveredIpAddress = discovery.ipAddress;
   if (!queryLineRateAfterDiscovery) {
     Succeed();
     return;

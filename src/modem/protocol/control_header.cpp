@@ -19,4 +19,15 @@ std::optional<ControlHeader> DecodeControlHeader(const uint8_t* data, size_t len
   return header;
 }
 
+std::string MacText(const MacAddress& mac) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text;
+  for (const uint8_t byte : mac) {
+    if (!text.empty()) text += ':';
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 15];
+  }
+  return text;
+}
+
 }  // namespace quillon::modem

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace quillon::modem {
 
@@ -42,6 +43,9 @@ void EncodeControlHeader(const ControlHeader& header, uint8_t* out);
 
 // Reads the header of a datagram; nothing when it is shorter than the header.
 std::optional<ControlHeader> DecodeControlHeader(const uint8_t* data, size_t length);
+
+// "00:1a:2b:3c:4d:5e", for the log.
+std::string MacText(const MacAddress& mac);
 
 inline uint16_t ReadBe16(const uint8_t* p) {
   return static_cast<uint16_t>((p[0] << 8) | p[1]);

@@ -127,13 +127,19 @@ std::vector<std::string> InterfacesInAddressListing(std::string_view listing) {
 // Only the adapter cabled to the modem can take a lease from it. Every other adapter keeps its
 // addresses as they are: a bridge's is the gateway of the containers or virtual machines behind
 // it, and a client started on an unplugged or wireless adapter would only wait out its time-out.
+AdapterMedium MediumOf(const InterfaceFacts& facts) {
+  if (facts.kind == "wlan") return AdapterMedium::kWireless;
+  constexpr std::string_view kVirtual[] = {"bridge", "bond",   "team",   "tun",      "vxlan",
+                                           "geneve", "gretap", "erspan", "wireguard"};
+  for (const std::string_view kind : kVirtual)
+    if (facts.kind == kind) return AdapterMedium::kVirtual;
+  if (facts.loopback || facts.pointToPoint || !facts.broadcast || !facts.ethernet || facts.enslaved)
+    return AdapterMedium::kVirtual;
+  return AdapterMedium::kWired;
+}
+
 bool IsDhcpCandidate(const InterfaceFacts& facts) {
-  constexpr std::string_view kNotACable[] = {"bridge", "bond",   "team",   "wlan",   "tun",
-                                             "vxlan",  "geneve", "gretap", "erspan", "wireguard"};
-  for (const std::string_view kind : kNotACable)
-    if (facts.kind == kind) return false;
-  return facts.up && facts.carrier && !facts.loopback && !facts.pointToPoint && facts.broadcast &&
-         facts.ethernet && !facts.enslaved;
+  return facts.up && facts.carrier && MediumOf(facts) == AdapterMedium::kWired;
 }
 
 std::string DeviceKindInUevent(std::string_view uevent) {

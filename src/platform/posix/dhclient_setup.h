@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/network_adapters.h"
+
 namespace platform::posix {
 
 // Everything the DHCP client reads or writes is ours: its configuration, the script it calls
@@ -64,9 +66,13 @@ struct InterfaceFacts {
   std::string kind;
 };
 
-// Whether the interface can be the cable to the modem, so that DHCP applies to it: up, with
-// carrier, an Ethernet broadcast link of its own, and not a bridge, a bond, a wireless card or
-// a tunnel.
+// What carries the interface's link: a wireless card, a link of the PC's own making (a bridge,
+// a bond, a tunnel, a member of either, or anything that is no Ethernet broadcast link), else a
+// cable.
+AdapterMedium MediumOf(const InterfaceFacts& facts);
+
+// Whether the interface can be the cable to the modem, so that DHCP applies to it: a cable,
+// up and with carrier.
 bool IsDhcpCandidate(const InterfaceFacts& facts);
 
 // The device kind from an interface's sysfs uevent text (its DEVTYPE line), or the empty text.

@@ -21,6 +21,7 @@
 #include "platform/dhcp.h"
 #include "platform/environment.h"
 #include "platform/posix/dhclient_setup.h"
+#include "platform/posix/interface_list.h"
 #include "platform/posix/network_manager.h"
 #include "platform/posix/networkd.h"
 #include "platform/posix/private_folder.h"
@@ -162,52 +163,6 @@ bool WriteFile(const std::string& path, const std::string& text, mode_t mode) {
   return false;
 }
 
-bool HasSysEntry(const std::string& name, const char* entry) {
-  struct stat st {};
-  return ::lstat(("/sys/class/net/" + name + "/" + entry).c_str(), &st) == 0;
-}
-
-bool Enslaved(const std::string& name, unsigned flags) {
-  return (flags & IFF_SLAVE) || HasSysEntry(name, "master");
-}
-
-// Some drivers name no device type; their sysfs entries tell instead.
-std::string DeviceKind(const std::string& name) {
-  std::string kind = posix::DeviceKindInUevent(ReadSmallFile("/sys/class/net/" + name + "/uevent"));
-  if (!kind.empty()) return kind;
-  if (HasSysEntry(name, "bridge")) return "bridge";
-  if (HasSysEntry(name, "bonding")) return "bond";
-  if (HasSysEntry(name, "wireless") || HasSysEntry(name, "phy80211")) return "wlan";
-  if (HasSysEntry(name, "tun_flags")) return "tun";
-  return {};
-}
-
-std::vector<posix::InterfaceFacts> ListInterfaces() {
-  std::vector<posix::InterfaceFacts> interfaces;
-  ifaddrs* list = nullptr;
-  if (::getifaddrs(&list) != 0) return interfaces;
-  for (ifaddrs* entry = list; entry; entry = entry->ifa_next) {
-    if (!entry->ifa_name || !entry->ifa_addr || entry->ifa_addr->sa_family != AF_PACKET) continue;
-    const auto* link = reinterpret_cast<const sockaddr_ll*>(entry->ifa_addr);
-    posix::InterfaceFacts facts;
-    facts.name = entry->ifa_name;
-    facts.index = static_cast<std::uint32_t>(link->sll_ifindex);
-    facts.up = entry->ifa_flags & IFF_UP;
-    facts.loopback = entry->ifa_flags & IFF_LOOPBACK;
-    facts.pointToPoint = entry->ifa_flags & IFF_POINTOPOINT;
-    facts.broadcast = entry->ifa_flags & IFF_BROADCAST;
-    facts.ethernet = link->sll_hatype == ARPHRD_ETHER;
-    facts.enslaved = Enslaved(facts.name, entry->ifa_flags);
-    facts.carrier = entry->ifa_flags & IFF_RUNNING;
-    facts.kind = DeviceKind(facts.name);
-    interfaces.push_back(std::move(facts));
-  }
-  ::freeifaddrs(list);
-  std::stable_sort(interfaces.begin(), interfaces.end(),
-                   [](const auto& a, const auto& b) { return a.index < b.index; });
-  return interfaces;
-}
-
 bool SafeInterfaceName(const std::string& name) {
   return !name.empty() && name.size() < IF_NAMESIZE && name != "." && name != ".." &&
          name.find('/') == std::string::npos;
@@ -237,7 +192,7 @@ class PosixDhcpSession : public DhcpSession {
     }
     std::vector<std::string> withStaticAddress;
     bool staticListed = false;
-    for (const auto& facts : ListInterfaces()) {
+    for (const auto& facts : posix::ListInterfaces()) {
       if (!posix::IsDhcpCandidate(facts)) continue;
       if (networkManager_) {
         if (auto device = networkManager_->ManagedDevice(facts.name)) {

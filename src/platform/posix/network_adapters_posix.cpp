@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "platform/network_adapters.h"
+#include "platform/posix/interface_list.h"
 #include "platform/posix/route_table.h"
 
 namespace platform {
@@ -76,7 +77,11 @@ class PosixNetworkAdapters : public NetworkAdapterService {
       const bool carrier = std::find(withoutCarrier.begin(), withoutCarrier.end(), adapter.name) ==
                            withoutCarrier.end();
       adapter.gateway = carrier ? posix::FirstGatewayOf(routes, adapter.name) : 0;
+      adapter.connected = carrier;
     }
+    for (const posix::InterfaceFacts& facts : posix::ListInterfaces())
+      for (auto& adapter : adapters)
+        if (adapter.name == facts.name) adapter.medium = posix::MediumOf(facts);
     std::stable_sort(adapters.begin(), adapters.end(),
                      [](const auto& a, const auto& b) { return a.index < b.index; });
     return adapters;

@@ -1,12 +1,17 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <linux/if_ether.h>
+#include <linux/if_packet.h>
+#include <net/if.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
+#include "platform/posix/udp_frame.h"
 #include "platform/socket_api.h"
 #include "platform/udp_socket.h"
 
@@ -77,6 +82,46 @@ std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket) {
   if (::getsockname(Fd(socket), reinterpret_cast<sockaddr*>(&address), &size) != 0)
     return std::nullopt;
   return sockets::FromSockaddr(address);
+}
+
+int TieSocketToAdapter(SocketHandle socket, std::uint32_t adapterIndex, bool* tied) {
+  *tied = false;
+  char name[IF_NAMESIZE] = {};
+  if (!::if_indextoname(adapterIndex, name)) return errno;
+  if (::setsockopt(Fd(socket), SOL_SOCKET, SO_BINDTODEVICE, name, sizeof name) != 0) return errno;
+  *tied = true;
+  return 0;
+}
+
+bool SendsWithoutAddress() {
+  return true;
+}
+
+// A packet socket bypasses the kernel's choice of source address; it needs the rights that the
+// wizard, which renews leases, runs with anyway.
+int SendDatagramWithoutAddress(SocketHandle socket, std::uint32_t adapterIndex,
+                               const std::uint8_t* data, std::size_t length,
+                               const Ipv4Endpoint& to) {
+  const std::optional<Ipv4Endpoint> local = LocalEndpoint(socket);
+  if (!local) return -errno;
+  const std::vector<std::uint8_t> frame = posix::Ipv4UdpFrame({0, local->port}, to, data, length);
+  const int packets = ::socket(AF_PACKET, SOCK_DGRAM | SOCK_CLOEXEC, htons(ETH_P_IP));
+  if (packets < 0) return -errno;
+  sockaddr_ll link{};
+  link.sll_family = AF_PACKET;
+  link.sll_protocol = htons(ETH_P_IP);
+  link.sll_ifindex = static_cast<int>(adapterIndex);
+  link.sll_halen = ETH_ALEN;
+  std::fill_n(link.sll_addr, ETH_ALEN, 0xFF);
+  ssize_t sent;
+  do {
+    sent = ::sendto(packets, frame.data(), frame.size(), MSG_NOSIGNAL,
+                    reinterpret_cast<const sockaddr*>(&link), sizeof link);
+  } while (sent < 0 && errno == EINTR);
+  const int error = errno;
+  ::close(packets);
+  if (sent < 0) return -error;
+  return static_cast<int>(length);
 }
 
 std::vector<bool> WaitReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {
