@@ -17,6 +17,7 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
+  [ -z "${netns_air:-}" ] || ip netns del "$netns_air" 2>/dev/null || true
   netns_down
   rm -rf "$work"
 }
@@ -39,18 +40,41 @@ check() {  # check NAME EXPECTED_EXIT EXPECTED_TEXT COMMAND...
   fi
 }
 
-start_sim() {  # start_sim BIND
-  ip netns exec "$netns_modem" "$modemsim" --bind "$1" --port 65002 --reboot-ms 200 \
-    --log "$work/sim.log" >"$work/sim.out" &
-  sim_pid=$!
-  pids+=("$sim_pid")
-  for _ in $(seq 100); do grep -q listening "$work/sim.out" 2>/dev/null && return; sleep 0.05; done
+start_sim() {  # start_sim BIND [MODEMSIM_ARGS...]: the modem, logging to sim.log
+  sim_in "$netns_modem" sim "$@"
+  sim_pid=$sim_started
+}
+
+# Starts a modemsim in namespace NS, logging to NAME.log; sets sim_started to its pid.
+sim_in() {  # sim_in NS NAME BIND [MODEMSIM_ARGS...]
+  local ns=$1 name=$2 bind=$3
+  shift 3
+  rm -f "$work/$name.out" "$work/$name.log"
+  ip netns exec "$ns" "$modemsim" --bind "$bind" --port 65002 --reboot-ms 200 \
+    --log "$work/$name.log" "$@" >"$work/$name.out" &
+  sim_started=$!
+  pids+=("$sim_started")
+  for _ in $(seq 100); do
+    grep -q listening "$work/$name.out" 2>/dev/null && return
+    sleep 0.05
+  done
   echo "modemsim did not start" >&2; exit 1
 }
 
 stop_sim() {
   kill "$sim_pid"; wait "$sim_pid" 2>/dev/null || true
-  rm -f "$work/sim.out"
+}
+
+# The message codes a simulator received, each with the address it came from: "ADDR CODE".
+received() {  # received NAME
+  awk '/ from / {from = $NF} / rx code=/ {split($0, a, "rx code="); split(a[2], c, " ");
+       sub(/:[0-9]+$/, "", from); print from, c[1]}' "$work/$1.log"
+}
+
+# Fails the test with WHY unless COMMAND succeeds.
+expect() {  # expect WHY COMMAND...
+  local why=$1; shift
+  "$@" || { echo "FAIL $why"; failures=$((failures + 1)); }
 }
 
 printf 'DiscoverTimeout=1\r\nDefaultTimeout=1\r\n' >"$work/fast.ini"
@@ -85,27 +109,111 @@ check name-test 0 "DNS Result: 198.51.100.1" \
   with_resolv "$work/live.conf" "$modemctl" --settings "$work/fast.ini" --dest "$gateway" 1,8
 stop_sim
 
-# A PC with a second adapter that holds the default route (a laptop also on a wireless network,
-# its access point in the same namespace so nothing it hears reaches the modem), then with no
-# default route at all: the broadcast discovery still finds the modem, and the settings reach it
-# through the adapter it answered on.
-start_sim 0.0.0.0
+# A laptop: a Wi-Fi card (its driver says wlan) holds the default route, and on that network a
+# decoy answers the discovery at once, as a modem of the same model would; the modem on the cable
+# answers 150 ms late. The records, the PPP password and the save go to the modem on the cable
+# alone; the decoy hears nothing but discovery.
+netns_air=qe_air_$$
+ip netns add "$netns_air"
+ip -n "$netns_air" link set lo up
 ip -n "$netns_pc" route del default
-ip -n "$netns_pc" link add wl_pc type veth peer name wl_ap
+ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_air"
+ip -n "$netns_air" addr add 203.0.113.1/24 dev wl_ap
+ip -n "$netns_air" link set wl_ap up
 ip -n "$netns_pc" addr add 203.0.113.10/24 dev wl_pc
-ip -n "$netns_pc" addr add 203.0.113.1/24 dev wl_ap
-ip -n "$netns_pc" link set wl_ap up
 ip -n "$netns_pc" link set wl_pc up
 ip -n "$netns_pc" route add default via 203.0.113.1 dev wl_pc
-apply_by_broadcast() {
-  run_ctl --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=9 \
-    --set wlSecurity=PSK --set wlKey=passphrase 1,4,6,7,8
+printf 'DEVTYPE=wlan\n' >"$work/wlan.uevent"
+# modemctl in the PC's namespace, where the listed interfaces' drivers call them wireless.
+run_laptop() {  # run_laptop "WIRELESS_IFS" MODEMCTL_ARGS...
+  local wireless=$1
+  shift
+  ip netns exec "$netns_pc" sh -c 'for i in $1; do
+      mount --bind "$0" "/sys/class/net/$i/uevent" || exit 97; done; shift; exec "$@"' \
+    "$work/wlan.uevent" "$wireless" "$modemctl" --settings "$work/fast.ini" "$@"
 }
-check default-route-elsewhere 0 "result: 9 1" apply_by_broadcast
-grep -qF "the modem answered on $netns_pc_if (198.51.100.10)" "$work/default-route-elsewhere.out" ||
-  { echo "FAIL the run did not name the adapter the modem answered on"; failures=$((failures + 1)); }
+apply_as_laptop() {  # apply_as_laptop "WIRELESS_IFS"
+  run_laptop "$1" --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=0 \
+    --set pppUserName=jan --set pppPassword=only-for-the-modem --set wlSecurity=PSK \
+    --set wlKey=passphrase 1,4,6,7,8
+}
+only_discovery() { ! received "$1" | grep -qv ' 1$'; }
+got_the_records() { received sim | grep -q ' 5$' && grep -q 'only-for-the-modem' "$work/sim.log"; }
+all_from() {  # all_from ADDR: every request but discovery came from ADDR
+  ! received sim | grep -v ' 1$' | grep -qv "^$1 "
+}
+sim_in "$netns_air" decoy 0.0.0.0 --mac 02:00:00:de:c0:01
+decoy_pid=$sim_started
+start_sim 0.0.0.0 --delay-ms 150
+check wifi-decoy 0 "result: 9 1" apply_as_laptop wl_pc
+expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
+expect "the modem on the cable did not get the records" got_the_records
+expect "all requests but discovery from the cable" all_from 198.51.100.10
+grep -qF "the modem answered on $netns_pc_if (198.51.100.10)" "$work/wifi-decoy.out" ||
+  { echo "FAIL the run did not name the cable it chose"; failures=$((failures + 1)); }
+
+# A VPN's tunnel holds the default route (its client holds the device open): nothing of the
+# wizard enters it, and the modem on the cable is found.
+python3 - "$work/tunnel.log" <<'PY' &
+import fcntl, os, struct, sys
+fd = os.open("/dev/net/tun", os.O_RDWR)
+fcntl.ioctl(fd, 0x400454CA, struct.pack("16sH", b"vpn0", 0x0001 | 0x1000))  # TUNSETIFF: tun, no info
+log = open(sys.argv[1], "w", buffering=1)
+log.write("open\n")
+while True:
+    packet = os.read(fd, 65535)
+    if len(packet) >= 28 and packet[9] == 17:
+        log.write("udp to %d.%d.%d.%d:%d\n" % (*packet[16:20], packet[22] << 8 | packet[23]))
+PY
+tunnel_pid=$!
+pids+=("$tunnel_pid")
+netns_started "the tunnel's reader" -s "$work/tunnel.log"
+ip link set vpn0 netns "$netns_pc"
+ip -n "$netns_pc" addr add 10.8.0.2/24 dev vpn0
+ip -n "$netns_pc" link set vpn0 up
+ip -n "$netns_pc" route replace default dev vpn0
+check tunnel-default-route 0 "result: 9 1" apply_as_laptop wl_pc
+expect "the wizard sent into the VPN's tunnel" eval '! grep -q ":65002" "$work/tunnel.log"'
+ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
+
+# The cable with a link and no address (the renewal got none): asked from 0.0.0.0, the modem
+# answers by broadcast and the whole apply goes over that cable; with the modem silent, the
+# verdict names the missing address rather than the cable.
+ip -n "$netns_pc" addr flush dev "$netns_pc_if"
+stop_sim
+start_sim 0.0.0.0
+check cable-without-address 0 "result: 9 1" apply_as_laptop wl_pc
+expect "all requests but discovery from no address" all_from 0.0.0.0
+stop_sim
+kill "$decoy_pid"
+check cable-without-address-silent 1 "cable adapter $netns_pc_if has no address" \
+  run_laptop wl_pc 1
+ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
+
+# The cable's address changes during the discovery (a cable plugged back, a new lease): the
+# resend goes out of the new address, and the modem is found.
+start_sim 0.0.0.0 --delay-ms 500
+(sleep 0.3; ip -n "$netns_pc" addr replace 198.51.100.20/24 dev "$netns_pc_if"
+  ip -n "$netns_pc" addr del 198.51.100.10/24 dev "$netns_pc_if") &
+check address-changes 0 "result: 1 1" run_laptop wl_pc 1
+wait $!
+ip -n "$netns_pc" addr flush dev "$netns_pc_if"
+ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
+stop_sim
+
+# The laptop also on the modem's own Wi-Fi: everything goes over the cable.
+ip -n "$netns_pc" link del wl_pc
+ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_modem"
+ip -n "$netns_modem" addr add 192.0.2.1/24 dev wl_ap
+ip -n "$netns_modem" link set wl_ap up
+ip -n "$netns_pc" addr add 192.0.2.10/24 dev wl_pc
+ip -n "$netns_pc" link set wl_pc up
+ip -n "$netns_pc" route add default via 192.0.2.1 dev wl_pc
+start_sim 0.0.0.0
+check modems-own-wifi 0 "result: 9 1" apply_as_laptop wl_pc
+expect "a request went over the modem's Wi-Fi" all_from 198.51.100.10
 ip -n "$netns_pc" route del default
-check no-default-route 0 "result: 9 1" apply_by_broadcast
+check no-default-route 0 "result: 9 1" apply_as_laptop wl_pc
 ip -n "$netns_pc" link del wl_pc
 ip -n "$netns_pc" route add default via 198.51.100.1
 stop_sim

@@ -26,7 +26,16 @@ namespace {
 struct PendingSend {
   std::vector<uint8_t> bytes;
   sockaddr_in to{};
+  int interfaceIndex = 0;  // where the request came in; a broadcast answer goes out there
 };
+
+// A PC without an address of its own (0.0.0.0, as a DHCP client sends) or with only an automatic
+// one (169.254/16) cannot be reached by unicast from the modem's subnet: the firmware answers it
+// by broadcast on the link the request came in on.
+bool AnsweredByBroadcast(const sockaddr_in& from) {
+  const uint32_t address = ntohl(from.sin_addr.s_addr);
+  return address == 0 || (address >> 16) == 0xA9FE;
+}
 
 std::string AddressText(const sockaddr_in& address) {
   char text[INET_ADDRSTRLEN] = {};
@@ -73,6 +82,10 @@ bool Server::Open() {
     std::fprintf(stderr, "modemsim: --bind needs a numeric IPv4 address\n");
     return false;
   }
+  const int on = 1;
+  if (setsockopt(socket_, IPPROTO_IP, IP_PKTINFO, &on, sizeof on) != 0 ||
+      setsockopt(socket_, SOL_SOCKET, SO_BROADCAST, &on, sizeof on) != 0)
+    return false;
   if (bind(socket_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
     std::fprintf(stderr, "modemsim: cannot bind %s:%u: %s\n", options_.bindAddress.c_str(),
                  options_.port, std::strerror(errno));
@@ -129,22 +142,50 @@ void Server::Receive(ModemFirmware& firmware) {
   // Larger than any request, so an oversized datagram is seen whole and logged as such.
   uint8_t buffer[2048];
   sockaddr_in from{};
-  socklen_t fromLength = sizeof from;
-  const ssize_t length =
-      recvfrom(socket_, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
+  alignas(cmsghdr) uint8_t control[CMSG_SPACE(sizeof(in_pktinfo))];
+  iovec data{buffer, sizeof buffer};
+  msghdr message{};
+  message.msg_name = &from;
+  message.msg_namelen = sizeof from;
+  message.msg_iov = &data;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  const ssize_t length = recvmsg(socket_, &message, 0);
   if (length < 0) return;
+  int interfaceIndex = 0;
+  for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header))
+    if (header->cmsg_level == IPPROTO_IP && header->cmsg_type == IP_PKTINFO)
+      interfaceIndex = reinterpret_cast<const in_pktinfo*>(CMSG_DATA(header))->ipi_ifindex;
   log_.Write("from " + AddressText(from));
+  sockaddr_in to = from;
+  if (AnsweredByBroadcast(from)) to.sin_addr.s_addr = htonl(INADDR_BROADCAST);
   const long long now = MonotonicMs();
   for (OutgoingReply& reply : firmware.Handle(buffer, static_cast<size_t>(length), now))
-    queue_.emplace(reply.dueMs, PendingSend{std::move(reply.bytes), from});
+    queue_.emplace(reply.dueMs, PendingSend{std::move(reply.bytes), to, interfaceIndex});
 }
 
 void Server::SendDue() {
   const long long now = MonotonicMs();
   while (!queue_.empty() && queue_.begin()->first <= now) {
     const PendingSend& send = queue_.begin()->second;
-    const ssize_t sent = sendto(socket_, send.bytes.data(), send.bytes.size(), 0,
-                                reinterpret_cast<const sockaddr*>(&send.to), sizeof send.to);
+    alignas(cmsghdr) uint8_t control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+    iovec data{const_cast<uint8_t*>(send.bytes.data()), send.bytes.size()};
+    msghdr message{};
+    message.msg_name = const_cast<sockaddr_in*>(&send.to);
+    message.msg_namelen = sizeof send.to;
+    message.msg_iov = &data;
+    message.msg_iovlen = 1;
+    if (send.to.sin_addr.s_addr == htonl(INADDR_BROADCAST) && send.interfaceIndex != 0) {
+      message.msg_control = control;
+      message.msg_controllen = sizeof control;
+      cmsghdr* header = CMSG_FIRSTHDR(&message);
+      header->cmsg_level = IPPROTO_IP;
+      header->cmsg_type = IP_PKTINFO;
+      header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+      reinterpret_cast<in_pktinfo*>(CMSG_DATA(header))->ipi_ifindex = send.interfaceIndex;
+    }
+    const ssize_t sent = sendmsg(socket_, &message, 0);
     const uint8_t* bytes = send.bytes.data();
     log_.Write("tx to " + AddressText(send.to) +
                " code=" + std::to_string(send.bytes.size() >= 10 ? modem::ReadBe16(bytes + 6) : 0) +

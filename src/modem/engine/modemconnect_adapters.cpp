@@ -118,6 +118,9 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
       Note("socket error on " + raw->adapter + ": " + net::ErrorText(error));
     };
     if (!socket->Open()) continue;
+    if (!renewing)
+      Note("asked: " + entry->adapter + " (" + socket->LocalAddr + "), " +
+           (entry->medium == platform::AdapterMedium::kWired ? "wired" : "wireless"));
     socket->onDataAvailable = [this, raw](int) {
       std::array<uint8_t, kReceiveBufferSize> buffer{};
       platform::Ipv4Endpoint from;

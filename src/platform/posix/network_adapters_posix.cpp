@@ -78,6 +78,8 @@ class PosixNetworkAdapters : public NetworkAdapterService {
                            withoutCarrier.end();
       adapter.gateway = carrier ? posix::FirstGatewayOf(routes, adapter.name) : 0;
       adapter.connected = carrier;
+      // A link without a link-layer address (a tunnel's) has no facts: it is none of the cables.
+      adapter.medium = AdapterMedium::kVirtual;
     }
     for (const posix::InterfaceFacts& facts : posix::ListInterfaces())
       for (auto& adapter : adapters)
