@@ -183,7 +183,9 @@ ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 stop_sim
 start_sim 0.0.0.0
 check cable-without-address 0 "result: 9 1" apply_as_laptop wl_pc
+expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from no address" all_from 0.0.0.0
+expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
 stop_sim
 kill "$decoy_pid"
 check cable-without-address-silent 1 "cable adapter $netns_pc_if has no address" \
@@ -193,9 +195,10 @@ ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
 # The cable's address changes during the discovery (a cable plugged back, a new lease): the
 # resend goes out of the new address, and the modem is found.
 start_sim 0.0.0.0 --delay-ms 500
-(sleep 0.3; ip -n "$netns_pc" addr replace 198.51.100.20/24 dev "$netns_pc_if"
-  ip -n "$netns_pc" addr del 198.51.100.10/24 dev "$netns_pc_if") &
+(sleep 0.3; ip -n "$netns_pc" addr del 198.51.100.10/24 dev "$netns_pc_if"
+  ip -n "$netns_pc" addr add 198.51.100.20/24 dev "$netns_pc_if") &
 check address-changes 0 "result: 1 1" run_laptop wl_pc 1
+expect "the resend did not go out of the new address" eval 'received sim | grep -q "^198.51.100.20 1$"' 
 wait $!
 ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
