@@ -26,6 +26,20 @@ TEST(Catalogue, LinesAsTheyStand) {
   EXPECT_EQ(message(messages, -1), "");
 }
 
+// An older edition's catalogue lacks the newer messages: the user still reads one, in English.
+TEST(Catalogue, ANewerMessageHasEnglishBuiltIn) {
+  Catalogue older;
+  older.lines.assign(kSeveralModemsMessage, "shipped");
+  EXPECT_EQ(applicationMessage(older, 5), "shipped");
+  EXPECT_NE(applicationMessage(older, kSeveralModemsMessage).find("Two routers"),
+            std::string::npos);
+  EXPECT_EQ(applicationMessage(older, kSeveralModemsMessage + 1), "");
+  older.lines.push_back("");  // an edition that left the line empty
+  EXPECT_NE(applicationMessage(older, kSeveralModemsMessage), "");
+  older.lines.back() = "Zwei Router";
+  EXPECT_EQ(applicationMessage(older, kSeveralModemsMessage), "Zwei Router");
+}
+
 TEST(Catalogue, MissingFileKeepsThePreviousLines) {
   testing::TempFolder first;
   testing::TempFolder second;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine_harness.h"
+#include "modem/engine/answer_choice.h"
 #include "modem/protocol/pvc1_record.h"
 #include "modem/protocol/wireless_record.h"
 
@@ -479,6 +480,48 @@ TEST_F(EngineReplies, TheButtonStartsARunWithTheCurrentStateAndFlags) {
   ASSERT_EQ(peer.received().size(), 1u);
   EXPECT_EQ(PayloadTextOf(Last().bytes), "<wanStatus>");
   EXPECT_EQ(rig.engine->sessionResult, kSessionRunning);
+}
+
+// Which of the answers heard on several adapters the session talks to.
+TEST(AnswerChoice, TheCableWinsARadioWaitsTwoCablesAreNotChosenBetween) {
+  using platform::AdapterMedium;
+  constexpr uint32_t kMask = 0xFFFFFF00, kPc = 0xC6336400 + 10, kModem = 0xC6336401;
+  EXPECT_EQ(RankAnswer(AdapterMedium::kWired, kPc, kMask, kModem), AnswerRank::kCableSubnet);
+  EXPECT_EQ(RankAnswer(AdapterMedium::kWired, 0, 0, kModem), AnswerRank::kCableSubnet);
+  EXPECT_EQ(RankAnswer(AdapterMedium::kWired, 0xA9FE0102, 0xFFFF0000, kModem), AnswerRank::kCable);
+  EXPECT_EQ(RankAnswer(AdapterMedium::kWireless, kPc, kMask, kModem), AnswerRank::kWireless);
+
+  const MacAddress modem = {2, 0, 0, 0x51, 0x20, 1}, decoy = {2, 0, 0, 0xde, 0xc0, 1};
+  const HeardAnswer cable{"eth0", modem, AnswerRank::kCableSubnet};
+  const HeardAnswer radio{"wlan0", decoy, AnswerRank::kWireless};
+  const auto choose = [](std::vector<HeardAnswer> answers, size_t cables, bool over) {
+    const AnswerChoice choice = ChooseAnswer(answers, cables, over);
+    return std::make_pair(choice.verdict, choice.chosen);
+  };
+  using V = AnswerVerdict;
+  EXPECT_EQ(choose({}, 1, true).first, V::kWait);
+  EXPECT_EQ(choose({cable}, 1, false), std::make_pair(V::kTake, size_t{0}));
+  // The radio answered first; the cable's answer still wins, at once.
+  EXPECT_EQ(choose({radio}, 1, false).first, V::kWait);
+  EXPECT_EQ(choose({radio, cable}, 1, false), std::make_pair(V::kTake, size_t{1}));
+  // A radio alone is taken when the step's wait is over.
+  EXPECT_EQ(choose({radio}, 1, true), std::make_pair(V::kTake, size_t{0}));
+  // An answer from outside the cable's subnet waits, then beats the radio.
+  HeardAnswer automatic = cable;
+  automatic.rank = AnswerRank::kCable;
+  EXPECT_EQ(choose({radio, automatic}, 1, false).first, V::kWait);
+  EXPECT_EQ(choose({radio, automatic}, 1, true), std::make_pair(V::kTake, size_t{1}));
+  // Another cable was asked: wait for it; the same modem on both cables is one modem.
+  EXPECT_EQ(choose({cable}, 2, false).first, V::kWait);
+  EXPECT_EQ(choose({cable}, 2, true), std::make_pair(V::kTake, size_t{0}));
+  const HeardAnswer sameModemOtherCable{"eth1", modem, AnswerRank::kCableSubnet};
+  EXPECT_EQ(choose({cable, sameModemOtherCable}, 2, false), std::make_pair(V::kTake, size_t{0}));
+  const HeardAnswer otherModemOtherCable{"eth1", decoy, AnswerRank::kCableSubnet};
+  EXPECT_EQ(choose({cable, otherModemOtherCable}, 2, false).first, V::kSeveralModems);
+  EXPECT_EQ(choose({cable, otherModemOtherCable}, 2, true).first, V::kSeveralModems);
+  // Two modems on one cable stay the hardware check's business, as on a single adapter.
+  const HeardAnswer otherModemSameCable{"eth0", decoy, AnswerRank::kCableSubnet};
+  EXPECT_EQ(choose({cable, otherModemSameCable}, 1, false).first, V::kTake);
 }
 
 }  // namespace

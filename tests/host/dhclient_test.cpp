@@ -70,8 +70,18 @@ TEST(Dhclient, OnlyALinkThatCanBeTheModemsCableIsRenewed) {
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.broadcast = false; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.ethernet = false; }));
   EXPECT_FALSE(with([](InterfaceFacts& f) { f.enslaved = true; }));
-  for (const char* kind : {"bridge", "bond", "wlan", "tun", "vxlan"})
+  for (const char* kind :
+       {"bridge", "bond", "team", "tun", "vxlan", "geneve", "gretap", "erspan", "wireguard"}) {
     EXPECT_FALSE(with([kind](InterfaceFacts& f) { f.kind = kind; })) << kind;
+    InterfaceFacts virtualLink = ethernet;
+    virtualLink.kind = kind;
+    EXPECT_EQ(platform::posix::MediumOf(virtualLink), platform::AdapterMedium::kVirtual) << kind;
+  }
+  InterfaceFacts wlan = ethernet;
+  wlan.kind = "wlan";
+  EXPECT_FALSE(platform::posix::IsDhcpCandidate(wlan));
+  EXPECT_EQ(platform::posix::MediumOf(wlan), platform::AdapterMedium::kWireless);
+  EXPECT_EQ(platform::posix::MediumOf(ethernet), platform::AdapterMedium::kWired);
   EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=br0\nIFINDEX=4\nDEVTYPE=bridge\n"),
             "bridge");
   EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=eth0\nIFINDEX=2"), "");

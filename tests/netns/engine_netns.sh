@@ -221,6 +221,18 @@ ip -n "$netns_pc" link del wl_pc
 ip -n "$netns_pc" route add default via 198.51.100.1
 stop_sim
 
+# Two modems on two cables: the wizard chooses neither and says so.
+ip link add eth2_pc netns "$netns_pc" type veth peer name eth2_m netns "$netns_air"
+ip -n "$netns_air" addr add 192.0.2.1/24 dev eth2_m
+ip -n "$netns_air" link set eth2_m up
+ip -n "$netns_pc" addr add 192.0.2.10/24 dev eth2_pc
+ip -n "$netns_pc" link set eth2_pc up
+sim_in "$netns_air" second 0.0.0.0 --mac 02:00:00:51:20:02
+start_sim 0.0.0.0
+check two-modems 1 "two modems answered on two wired adapters" run_ctl 1
+ip -n "$netns_pc" link del eth2_pc
+stop_sim
+
 # ICMP echo, the internet test thread and the resolver's deadline.
 check netns-tests 0 "PASSED" \
   with_resolv "$work/live.conf" "$tests" --gtest_filter='-NetnsResolver.DeadServer*'

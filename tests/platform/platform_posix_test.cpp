@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/posix/udp_frame.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
 
@@ -85,6 +86,33 @@ TEST_F(PlatformTest, SystemLanguageComesFromTheLocaleSettingsInTheirOrder) {
   }
   unsetenv("LC_ALL");
   unsetenv("LC_MESSAGES");
+}
+
+// What goes out of an adapter without an address: a datagram any receiver's checksums accept.
+TEST(UdpFrame, HeadersAndChecksumsAreWhatTheWireExpects) {
+  const auto sum16 = [](const std::vector<std::uint8_t>& bytes, size_t from, size_t to,
+                        std::uint32_t sum) {
+    for (size_t i = from; i < to; i += 2) sum += (bytes[i] << 8) | (i + 1 < to ? bytes[i + 1] : 0);
+    while (sum >> 16) sum = (sum & 0xFFFF) + (sum >> 16);
+    return sum;
+  };
+  for (const size_t length : {size_t{22}, size_t{23}, size_t{454}}) {
+    std::vector<std::uint8_t> payload(length);
+    for (size_t i = 0; i < length; ++i) payload[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    const auto frame = platform::posix::Ipv4UdpFrame({0, 40000}, {0xFFFFFFFF, 65002},
+                                                     payload.data(), payload.size());
+    ASSERT_EQ(frame.size(), 28 + length);
+    EXPECT_EQ(frame[0], 0x45);
+    EXPECT_EQ((frame[2] << 8) | frame[3], 28 + length);
+    EXPECT_EQ(frame[9], 17);
+    EXPECT_EQ(sum16(frame, 0, 20, 0), 0xFFFFu) << "IPv4 header checksum";
+    EXPECT_EQ((frame[20] << 8) | frame[21], 40000);
+    EXPECT_EQ((frame[22] << 8) | frame[23], 65002);
+    EXPECT_EQ((frame[24] << 8) | frame[25], 8 + length);
+    const std::uint32_t pseudo = sum16(frame, 12, 20, 17 + 8 + length);
+    EXPECT_EQ(sum16(frame, 20, frame.size(), pseudo), 0xFFFFu) << "UDP checksum, " << length;
+    EXPECT_TRUE(std::equal(payload.begin(), payload.end(), frame.begin() + 28));
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@ namespace platform::win32 {
 namespace {
 
 constexpr std::uint32_t kEthernet = 6;  // IF_TYPE_ETHERNET_CSMACD, MIB_IF_TYPE_ETHERNET
+constexpr std::uint32_t kIeee80211 = 71;
 // A LAN adapter with its cable in is "operational"; "connected" is the word of WAN links, which
 // a few drivers use for their LAN too.
 constexpr std::uint32_t kOperConnected = 4;
@@ -30,6 +31,18 @@ DhcpCandidacy CandidacyOf(const std::optional<AdapterFacts>& facts) {
   if (*facts->operStatus != kOperOperational && *facts->operStatus != kOperConnected)
     return DhcpCandidacy::kNotConnected;
   return DhcpCandidacy::kCandidate;
+}
+
+AdapterMedium MediumOf(const AdapterFacts& facts) {
+  if (facts.type == kIeee80211) return AdapterMedium::kWireless;
+  if (facts.type != kEthernet) return AdapterMedium::kVirtual;
+  if (facts.physicalMedium && IsWireless(*facts.physicalMedium)) return AdapterMedium::kWireless;
+  return AdapterMedium::kWired;
+}
+
+bool LinkUp(const AdapterFacts& facts) {
+  return !facts.operStatus || *facts.operStatus == kOperOperational ||
+         *facts.operStatus == kOperConnected;
 }
 
 std::string_view Describe(DhcpCandidacy candidacy) {

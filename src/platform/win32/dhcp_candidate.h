@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "platform/network_adapters.h"
+
 namespace platform::win32 {
 
 // What the IP Helper and the adapter's driver tell about one adapter.
@@ -28,6 +30,14 @@ enum class DhcpCandidacy {
 // cable to the modem, a wired Ethernet adapter with its medium connected. No facts: the adapter
 // is not among the IP Helper's.
 DhcpCandidacy CandidacyOf(const std::optional<AdapterFacts>& facts);
+
+// What carries the adapter's link, for finding the modem: a wireless card (by its interface type,
+// or before Vista by its driver's medium), an Ethernet card, else a link of the PC's own making
+// (dial-up, a tunnel).
+AdapterMedium MediumOf(const AdapterFacts& facts);
+
+// Whether the adapter's link can carry datagrams now: its medium connected, or its state not told.
+bool LinkUp(const AdapterFacts& facts);
 
 // Why an adapter is left alone, for the log.
 std::string_view Describe(DhcpCandidacy candidacy);

@@ -44,10 +44,16 @@ class IpHelperAdapters final : public NetworkAdapterService {
     std::vector<NetworkAdapter> adapters;
     const std::vector<unsigned char> buffer = win32::AdapterInfoBuffer();
     if (buffer.empty()) return adapters;
+    const std::vector<win32::IpHelperAdapter> facts = win32::IpHelperAdapterFacts();
     for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
          info = info->Next) {
       if (info->Type == MIB_IF_TYPE_LOOPBACK) continue;
-      adapters.push_back(FromInfo(*info));
+      NetworkAdapter& adapter = adapters.emplace_back(FromInfo(*info));
+      for (const win32::IpHelperAdapter& known : facts) {
+        if (known.index != info->Index) continue;
+        adapter.medium = win32::MediumOf(known.facts);
+        adapter.connected = win32::LinkUp(known.facts);
+      }
     }
     return adapters;
   }
