@@ -3,12 +3,14 @@
 # network of its own: nothing it sends can reach the machine's real network.
 #
 #   modem-demo.sh --cd CD_DIR --modemsim MODEMSIM [--mode auto|netns|userns|loopback]
-#                 [--sim-arg ARG]... [-- COMMAND ARGS...]
+#                 [--sim-arg ARG]... [--laptop-wifi] [-- COMMAND ARGS...]
 #
 # netns (root): two network namespaces joined by a veth pair on TEST-NET-2. The modem's holds
 #   modemsim on port 65002 and dnsmasq as the modem's DHCP and DNS server (198.51.100.1); the
 #   PC's (198.51.100.10) runs the command with its own resolv.conf pointing at the modem, so the
 #   wizard's broadcast, DHCP renewal and internet name test all stay between the two.
+#   --laptop-wifi adds a Wi-Fi card on another network with the default route, and there a decoy
+#   that answers the discovery as a modem of the same model (its log: DEMO_DECOY_LOG).
 # userns (no root, unprivileged user namespaces): one private network namespace with only the
 #   loopback; modemsim listens on it, the broadcast is routed to it, the test host names come
 #   from a hosts file of its own, and DHCP renewal is switched off.
@@ -19,7 +21,7 @@
 # the simulator write MODEM_STATE_FILE) and DEMO_MODE. Everything made is removed on exit.
 set -euo pipefail
 
-cd_dir="" modemsim="" mode=auto
+cd_dir="" modemsim="" mode=auto laptop_wifi=""
 sim_args=()
 while [ $# -gt 0 ]; do
   case $1 in
@@ -27,6 +29,7 @@ while [ $# -gt 0 ]; do
     --modemsim) modemsim=$2; shift 2 ;;
     --mode) mode=$2; shift 2 ;;
     --sim-arg) sim_args+=("$2"); shift 2 ;;
+    --laptop-wifi) laptop_wifi=1; shift ;;
     --) shift; break ;;
     *) echo "modem-demo: unknown argument $1" >&2; exit 2 ;;
   esac
@@ -106,6 +109,16 @@ case $mode in
     MODEMSIM_PID=$!
     export MODEMSIM_PID
     wait_listening
+    if [ -n "$laptop_wifi" ]; then
+      # A Wi-Fi with the default route, and on it a device that answers the discovery at once as
+      # a modem of the same model would; whoever runs the command checks what it heard.
+      netns_wifi_up
+      export DEMO_DECOY_LOG=$work/decoy.log
+      ip netns exec "$netns_air" "$modemsim" --bind 0.0.0.0 --port 65002 --ip 203.0.113.1 \
+        --mac 02:00:00:de:c0:01 --log "$DEMO_DECOY_LOG" "${sim_args[@]}" >"$work/decoy.out" 2>&1 &
+      netns_started "the decoy" -s "$work/decoy.out"
+      say "a Wi-Fi beside the cable, with a decoy modem on it, in namespace $netns_air"
+    fi
     echo "nameserver 198.51.100.1" >"$work/resolv.conf"
     # The wizard's DHCP client keeps its files here and is stopped on exit.
     mkdir -m 700 "$work/dhcp"

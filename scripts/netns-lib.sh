@@ -61,7 +61,27 @@ netns_pc_run() {
   local conf=$1
   shift
   ip netns exec "$netns_pc" unshare -m --propagation private \
-    sh -c 'mount --bind "$0" /etc/resolv.conf && exec "$@"' "$conf" "$@"
+    sh -c 'mount --bind "$0" /etc/resolv.conf || exit 1
+      for i in $1; do mount --bind "$2" "/sys/class/net/$i/uevent" || exit 1; done
+      shift 2; exec "$@"' "$conf" "${netns_wireless:-}" "$netns_work/wlan.uevent" "$@"
+}
+
+# A laptop's Wi-Fi beside the cable: a third namespace, the wireless network (its access point
+# 203.0.113.1), joined to the PC's wl_pc (203.0.113.10), which takes the default route. What
+# netns_pc_run starts sees wl_pc as a wireless card: its driver's uevent says DEVTYPE=wlan.
+# Sets netns_air; netns_down removes it.
+netns_wifi_up() {
+  netns_air=${netns_pc%_pc_*}_air_$$
+  ip netns add "$netns_air"
+  ip -n "$netns_air" link set lo up
+  ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_air"
+  ip -n "$netns_air" addr add 203.0.113.1/24 dev wl_ap
+  ip -n "$netns_air" link set wl_ap up
+  ip -n "$netns_pc" addr add 203.0.113.10/24 dev wl_pc
+  ip -n "$netns_pc" link set wl_pc up
+  ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
+  printf 'DEVTYPE=wlan\n' >"$netns_work/wlan.uevent"
+  netns_wireless=wl_pc
 }
 
 # Starts a D-Bus system bus of the PC namespace's own, listening in WORK, and points
@@ -98,12 +118,11 @@ netns_down() {
   for pidfile in "$netns_work/dnsmasq.pid" "$netns_work/bus.pid" "$@"; do
     if [ -s "$pidfile" ]; then kill "$(cat "$pidfile")" 2>/dev/null || true; fi
   done
-  for ns in "$netns_pc" "$netns_modem"; do
+  for ns in "$netns_pc" "$netns_modem" ${netns_air:+"$netns_air"}; do
     pids=$(ip netns pids "$ns" 2>/dev/null || true)
     # shellcheck disable=SC2086 # one pid a word
     if [ -n "$pids" ]; then kill $pids 2>/dev/null || true; fi
+    ip netns del "$ns" 2>/dev/null || true
   done
-  ip netns del "$netns_pc" 2>/dev/null || true
-  ip netns del "$netns_modem" 2>/dev/null || true
   netns_made=0
 }

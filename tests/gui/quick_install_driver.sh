@@ -165,6 +165,14 @@ grep -qx "saved.wireless.wlSsid=$network" "$MODEM_STATE_FILE" ||
   fail "network name not saved: $(grep wlSsid "$MODEM_STATE_FILE")"
 grep -qx 'saved.pvc1.protocol=1' "$MODEM_STATE_FILE" || fail "the provider's PPPoA not saved"
 cp "$MODEM_STATE_FILE" "$out/modem-state.txt"
+# A decoy on the laptop's Wi-Fi may hear the discovery, and nothing else: no account, no key.
+if [ -n "${DEMO_DECOY_LOG:-}" ]; then
+  cp "$DEMO_DECOY_LOG" "$out/decoy.log"
+  ! grep 'rx code=' "$DEMO_DECOY_LOG" | grep -qv 'rx code=1 ' ||
+    fail "the decoy on the Wi-Fi received more than discovery: $(grep 'rx code=' "$DEMO_DECOY_LOG")"
+  ! grep -qF "$password" "$DEMO_DECOY_LOG" || fail "the PPP password reached the decoy on the Wi-Fi"
+  echo "the decoy on the Wi-Fi heard $(grep -c 'rx code=1 ' "$DEMO_DECOY_LOG") discovery request(s), nothing else"
+fi
 # Return presses Finish: the wizard ends and the browser gets the local help page.
 key Return
 ends_after "$wizard" 10 finish

@@ -17,7 +17,6 @@ pids=()
 cleanup() {
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
-  [ -z "${netns_air:-}" ] || ip netns del "$netns_air" 2>/dev/null || true
   netns_down
   rm -rf "$work"
 }
@@ -113,27 +112,12 @@ stop_sim
 # decoy answers the discovery at once, as a modem of the same model would; the modem on the cable
 # answers 150 ms late. The records, the PPP password and the save go to the modem on the cable
 # alone; the decoy hears nothing but discovery.
-netns_air=qe_air_$$
-ip netns add "$netns_air"
-ip -n "$netns_air" link set lo up
 ip -n "$netns_pc" route del default
-ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_air"
-ip -n "$netns_air" addr add 203.0.113.1/24 dev wl_ap
-ip -n "$netns_air" link set wl_ap up
-ip -n "$netns_pc" addr add 203.0.113.10/24 dev wl_pc
-ip -n "$netns_pc" link set wl_pc up
-ip -n "$netns_pc" route add default via 203.0.113.1 dev wl_pc
-printf 'DEVTYPE=wlan\n' >"$work/wlan.uevent"
-# modemctl in the PC's namespace, where the listed interfaces' drivers call them wireless.
-run_laptop() {  # run_laptop "WIRELESS_IFS" MODEMCTL_ARGS...
-  local wireless=$1
-  shift
-  ip netns exec "$netns_pc" sh -c 'for i in $1; do
-      mount --bind "$0" "/sys/class/net/$i/uevent" || exit 97; done; shift; exec "$@"' \
-    "$work/wlan.uevent" "$wireless" "$modemctl" --settings "$work/fast.ini" "$@"
-}
-apply_as_laptop() {  # apply_as_laptop "WIRELESS_IFS"
-  run_laptop "$1" --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=0 \
+netns_wifi_up
+# modemctl in the PC's namespace, as a laptop: wl_pc is a wireless card there.
+run_laptop() { netns_pc_run "$work/live.conf" "$modemctl" --settings "$work/fast.ini" "$@"; }
+apply_as_laptop() {
+  run_laptop --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=0 \
     --set pppUserName=jan --set pppPassword=only-for-the-modem --set wlSecurity=PSK \
     --set wlKey=passphrase 1,4,6,7,8
 }
@@ -145,7 +129,7 @@ all_from() {  # all_from ADDR: every request but discovery came from ADDR
 sim_in "$netns_air" decoy 0.0.0.0 --mac 02:00:00:de:c0:01
 decoy_pid=$sim_started
 start_sim 0.0.0.0 --delay-ms 150
-check wifi-decoy 0 "result: 9 1" apply_as_laptop wl_pc
+check wifi-decoy 0 "result: 9 1" apply_as_laptop
 expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
 expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from the cable" all_from 198.51.100.10
@@ -172,7 +156,7 @@ ip link set vpn0 netns "$netns_pc"
 ip -n "$netns_pc" addr add 10.8.0.2/24 dev vpn0
 ip -n "$netns_pc" link set vpn0 up
 ip -n "$netns_pc" route replace default dev vpn0
-check tunnel-default-route 0 "result: 9 1" apply_as_laptop wl_pc
+check tunnel-default-route 0 "result: 9 1" apply_as_laptop
 expect "the wizard sent into the VPN's tunnel" eval '! grep -q ":65002" "$work/tunnel.log"'
 ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
 
@@ -182,14 +166,14 @@ ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
 ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 stop_sim
 start_sim 0.0.0.0
-check cable-without-address 0 "result: 9 1" apply_as_laptop wl_pc
+check cable-without-address 0 "result: 9 1" apply_as_laptop
 expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from no address" all_from 0.0.0.0
 expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
 stop_sim
 kill "$decoy_pid"
 check cable-without-address-silent 1 "cable adapter $netns_pc_if has no address" \
-  run_laptop wl_pc 1
+  run_laptop 1
 ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
 
 # The cable's address changes during the discovery (a cable plugged back, a new lease): the
@@ -197,7 +181,7 @@ ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
 start_sim 0.0.0.0 --delay-ms 500
 (sleep 0.3; ip -n "$netns_pc" addr del 198.51.100.10/24 dev "$netns_pc_if"
   ip -n "$netns_pc" addr add 198.51.100.20/24 dev "$netns_pc_if") &
-check address-changes 0 "result: 1 1" run_laptop wl_pc 1
+check address-changes 0 "result: 1 1" run_laptop 1
 expect "the resend did not go out of the new address" eval 'received sim | grep -q "^198.51.100.20 1$"' 
 wait $!
 ip -n "$netns_pc" addr flush dev "$netns_pc_if"
@@ -213,11 +197,12 @@ ip -n "$netns_pc" addr add 192.0.2.10/24 dev wl_pc
 ip -n "$netns_pc" link set wl_pc up
 ip -n "$netns_pc" route add default via 192.0.2.1 dev wl_pc
 start_sim 0.0.0.0
-check modems-own-wifi 0 "result: 9 1" apply_as_laptop wl_pc
+check modems-own-wifi 0 "result: 9 1" apply_as_laptop
 expect "a request went over the modem's Wi-Fi" all_from 198.51.100.10
 ip -n "$netns_pc" route del default
-check no-default-route 0 "result: 9 1" apply_as_laptop wl_pc
+check no-default-route 0 "result: 9 1" apply_as_laptop
 ip -n "$netns_pc" link del wl_pc
+netns_wireless=""
 ip -n "$netns_pc" route add default via 198.51.100.1
 stop_sim
 

@@ -61,11 +61,10 @@ bool TfrmModemConnect::OpenRunSocket() {
 }
 
 void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
-  // A test's redirect keeps every datagram on loopback.
-  if (WSocket.redirect) return;
-  const std::optional<uint32_t> destination = net::ParseDottedQuad(destinationAddress);
-  if (!destination) return;
-  const bool broadcast = *destination == platform::kLimitedBroadcast;
+  // A test's redirect keeps every datagram on loopback; a unicast (to an adapter's gateway) goes
+  // where its route says, and so do the runs after it.
+  if (WSocket.redirect || net::ParseDottedQuad(destinationAddress) != platform::kLimitedBroadcast)
+    return;
   const std::vector<platform::NetworkAdapter> adapters = platform::ListNetworkAdapters();
   std::vector<AdapterAddressChoice> wanted;
   for (const platform::NetworkAdapter& adapter : adapters) {
@@ -75,14 +74,6 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
       continue;
     }
     if (!adapter.connected) continue;
-    if (!broadcast) {
-      // A unicast discovery goes out of the adapter whose gateway or subnet it is addressed to.
-      for (const platform::AdapterAddress& address : adapter.addresses)
-        if (adapter.gateway == *destination ||
-            (address.address & address.mask) == (*destination & address.mask))
-          wanted.push_back({&adapter, address});
-      continue;
-    }
     if (adapter.addresses.empty()) {
       if (adapter.medium == platform::AdapterMedium::kWired)
         cablesWithoutAddress_.push_back(adapter.name);
