@@ -6,11 +6,14 @@
 # browser. Natively it also checks the DHCP lease; under Wine (`wine`, with a modem whose
 # password is not the factory one, ROUTER_PASSWORD) it answers the router password dialog and
 # checks the message dialog, the red frame and the native progress bar on the way, and after
-# finish starts a copy of the CD with a damaged page picture.
+# finish starts a copy of the CD with a damaged page picture. QUILLON_BRIEF_WALK=1 leaves those
+# side trips out under Wine: the pages to the end, and what the modem saved.
 # Usage: quick_install_driver.sh ARTIFACT_DIR [native|wine]
 set -euo pipefail
 out=$1
 platform=${2:-native}
+side_trips=no
+[ "$platform" != wine ] || [ "${QUILLON_BRIEF_WALK:-0}" = 1 ] || side_trips=yes
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 settings=Language/English/dslutility.ini
@@ -32,7 +35,7 @@ if [ "$platform" = wine ]; then
   : >"$log"
   # The system's browser for the help pages, as a user sets it.
   wine_run "$log" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "$browser" /f
-  wine_run "$log" ./Quillon.exe &
+  wine_run "$log" "${wine_launcher[@]}" ./Quillon.exe &
   account=wine@thamesline.example password="seen under wine" network="Wine Net"
 else
   export QUILLON_OPENER=$browser
@@ -74,6 +77,8 @@ if [ "$platform" = wine ]; then
   # Return answers OK with the typed password.
   dialog_centred "router password dialog" 40
   xdotool type --delay 30 "$ROUTER_PASSWORD"
+fi
+if [ "$side_trips" = yes ]; then
   shot password_typed
   key Tab
   shot password_link
@@ -93,13 +98,14 @@ if [ "$platform" = wine ]; then
   key Escape
   dialogs_become "$dialog_title" -eq 1 ||
     fail "Escape did not decline the factory reset"
-  key shift+Tab Return
+  key shift+Tab
 fi
+[ "$platform" != wine ] || key Return
 wait_page IMG_ISPSelectionDlgBG isp_selection 90
 # The preselected provider of the edition (PPPoA) stays; the account goes on the next page.
 key Return
 wait_page IMG_PPPSettingDlgBG ppp
-if [ "$platform" = wine ]; then
+if [ "$side_trips" = yes ]; then
   # Return with an empty account: the skinned message dialog shows modally with the keyboard on
   # its OK, Return closes it, and the user name edit is framed in red.
   key Return
@@ -183,7 +189,7 @@ done
 grep -q 'Language.Internet.Internet\.htm' "$opened" 2>/dev/null ||
   fail "finish did not open the help page: $(cat "$opened" 2>/dev/null)"
 echo "finish opened $(cat "$opened")"
-if [ "$platform" = wine ]; then
+if [ "$side_trips" = yes ]; then
   # A copy of this CD whose power page background lost its last two thirds: Quick Install
   # reports the damage once, and the user is on the power page laid out without its picture,
   # whose keyboard stops are its own: Tab reaches its Next, and Return leads to the Ethernet page.
@@ -192,7 +198,7 @@ if [ "$platform" = wine ]; then
   cp -r . "$damaged/"
   power=$damaged/Language/English/$(skin_value IMG_PowerLinkHelpDlgBG.Picture)
   truncate -s $(($(stat -c %s "$power") / 3)) "$power"
-  (cd "$damaged" && exec "$wine_loader" ./Quillon.exe </dev/null >>"$log" 2>&1) &
+  (cd "$damaged" && exec "$wine_loader" "${wine_launcher[@]}" ./Quillon.exe </dev/null >>"$log" 2>&1) &
   wizard=$!
   stop_at_exit "$wizard"
   find_wizard_window 60

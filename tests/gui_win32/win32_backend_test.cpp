@@ -2,6 +2,7 @@
 // watches, the UI-thread wait) and the native windows that mirror the model, driven through
 // window messages as the system delivers a user's input.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <atomic>
 #include <memory>
@@ -97,12 +98,28 @@ TEST_F(Win32BackendTest, TimerTicksUntilItStopsItselfAndQuitEndsRun) {
   EXPECT_TRUE(backend().quitRequested());
 }
 
+// The processor time the calling thread has used, in milliseconds.
+double ThreadCpuMs() {
+  FILETIME created, exited, kernel, user;
+  ::GetThreadTimes(::GetCurrentThread(), &created, &exited, &kernel, &user);
+  auto ms = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
+           1e4;
+  };
+  return ms(kernel) + ms(user);
+}
+
+// The wait sleeps in the system: a wait that the system refuses (as Windows 2000 refuses newer
+// wake flags) would spin through the whole time instead.
 TEST_F(Win32BackendTest, WaitOnUiThreadHoldsPostsAndTimersUntilItEnds) {
   bool posted = false;
   int ticks = 0;
   backend().Post([&] { posted = true; });
   const auto timer = backend().StartTimer(20, [&] { ++ticks; });
-  backend().WaitOnUiThread(150);
+  const double cpuBefore = ThreadCpuMs();
+  backend().WaitOnUiThread(500);
+  EXPECT_LT(ThreadCpuMs() - cpuBefore, 50) << "milliseconds of processor time in the wait";
   EXPECT_FALSE(posted);
   EXPECT_EQ(ticks, 0);
   ASSERT_TRUE(RunUntil([&] { return posted && ticks > 0; }));

@@ -11,6 +11,17 @@ for candidate in /usr/lib/wine/wine "$(command -v wine 2>/dev/null)"; do
 done
 [ -n "$wine_loader" ] || { echo "wine_env: Wine is not installed" >&2; exit 2; }
 export WINEDEBUG=-all
+# win2k and winxp also give the program that Windows's answers to the arguments it refused and
+# Wine takes (old_windows/): the program under test starts through the launcher that
+# QUILLON_OLD_WINDOWS_LAUNCHER names, as "$wine_loader" "${wine_launcher[@]}" PROGRAM.
+wine_launcher=()
+case ${QUILLON_WINE_VERSION:-} in
+  win2k | winxp)
+    [ -n "${QUILLON_OLD_WINDOWS_LAUNCHER:-}" ] ||
+      { echo "wine_env: $QUILLON_WINE_VERSION needs QUILLON_OLD_WINDOWS_LAUNCHER" >&2; exit 2; }
+    wine_launcher=("$QUILLON_OLD_WINDOWS_LAUNCHER")
+    ;;
+esac
 own_prefix=""
 # The system folders hold over a gigabyte of libraries that a run only reads: where the file
 # system allows, they are linked rather than copied, so that a private prefix costs no time to

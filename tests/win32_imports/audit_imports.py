@@ -2,7 +2,9 @@
 """Checks that a Windows program starts on the oldest Windows the CD is for: every function it
 imports, statically or delay-loaded, must be in the table of first Windows versions and not newer
 than the floor; the header's OS and subsystem versions must not ask for a newer Windows; and the
-manifest must ask for elevation and nothing else (no side-by-side dependency).
+manifest must ask for elevation and nothing else (no side-by-side dependency). Each row of the
+table also says which of the function's arguments matter below its floor (or '-'); those are
+read by people, and the Wine tests' old-Windows library refuses the ones that failed there.
 
 Usage: audit_imports.py [--floor 2000] [--table FILE] [--expect FUNCTION ...] EXE
 With --expect, the audit must find exactly those functions at fault (the check of the audit)."""
@@ -26,8 +28,9 @@ def read_table(path):
             if not line.strip() or line.startswith("#"):
                 continue
             fields = line.rstrip("\n").split("\t")
-            if len(fields) != 4 or fields[2] not in ORDER or not fields[3].strip():
-                raise SystemExit("%s:%d: expected DLL, function, first Windows, source" % (path, number))
+            if len(fields) != 5 or fields[2] not in ORDER or not all(f.strip() for f in fields[3:]):
+                raise SystemExit("%s:%d: expected DLL, function, first Windows, source, arguments"
+                                 % (path, number))
             table[(fields[0].lower(), fields[1])] = fields[2]
     return table
 

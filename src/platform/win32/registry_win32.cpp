@@ -12,9 +12,10 @@ HKEY RootKey(RegistryRoot root) {
   return root == RegistryRoot::kLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
 }
 
-// The program was built as a 32-bit one, and the adapter software it looks for installs as one:
-// both see the 32-bit view of the machine's keys, so this build asks for that view too.
-constexpr REGSAM kAccess = KEY_ALL_ACCESS | KEY_WOW64_32KEY;
+// The program is a 32-bit one, and the adapter software it looks for installs as one: on 64-bit
+// Windows both see the 32-bit view of the machine's keys without asking for it. Asking with
+// KEY_WOW64_32KEY would add nothing there, and Windows 2000, which has no views, denies it.
+constexpr REGSAM kAccess = KEY_ALL_ACCESS;
 
 class ScopedKey {
  public:

@@ -27,6 +27,20 @@ void IgnorePortUnreachable(SOCKET socket) {
              nullptr);
 }
 
+// A socket that a program we start cannot inherit. Windows before 7 SP1 refuses the flag that
+// says so with WSAEINVAL, and there the handle's inheritance is cleared after the fact instead.
+SOCKET OpenUninheritedSocket() {
+  constexpr int kFamily = AF_INET, kType = SOCK_DGRAM, kProtocol = IPPROTO_UDP;
+  const SOCKET socket = ::WSASocketW(kFamily, kType, kProtocol, nullptr, 0,
+                                     WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+  if (socket != INVALID_SOCKET || ::WSAGetLastError() != WSAEINVAL) return socket;
+  const SOCKET inheritable =
+      ::WSASocketW(kFamily, kType, kProtocol, nullptr, 0, WSA_FLAG_OVERLAPPED);
+  if (inheritable != INVALID_SOCKET)
+    ::SetHandleInformation(reinterpret_cast<HANDLE>(inheritable), HANDLE_FLAG_INHERIT, 0);
+  return inheritable;
+}
+
 UdpOpenResult Fail(SOCKET socket) {
   const int error = ::WSAGetLastError();
   if (socket != INVALID_SOCKET) ::closesocket(socket);
@@ -37,8 +51,7 @@ UdpOpenResult Fail(SOCKET socket) {
 
 UdpOpenResult OpenUdpSocket(const Ipv4Endpoint& local, bool allowBroadcast) {
   if (!win32::EnsureWinsock()) return {kNoSocket, WSANOTINITIALISED};
-  const SOCKET socket = ::WSASocketW(AF_INET, SOCK_DGRAM, IPPROTO_UDP, nullptr, 0,
-                                     WSA_FLAG_OVERLAPPED | WSA_FLAG_NO_HANDLE_INHERIT);
+  const SOCKET socket = OpenUninheritedSocket();
   if (socket == INVALID_SOCKET) return Fail(socket);
   u_long nonBlocking = 1;
   if (::ioctlsocket(socket, FIONBIO, &nonBlocking) != 0) return Fail(socket);

@@ -38,7 +38,7 @@ void ExitAfterFirstFrame() {
   GdiFlush();
   // A zero-time wait is where the system hands painted window contents to the display (Wine
   // flushes its window surfaces there), as it would before the loop's next message.
-  MsgWaitForMultipleObjectsEx(0, nullptr, 0, QS_ALLINPUT, 0);
+  MsgWaitForMultipleObjectsEx(0, nullptr, 0, kWakeOnAnything, 0);
   std::printf("first-frame-ms %.0f\n", MsSinceProcessCreated());
   std::fflush(stdout);
   std::_Exit(0);

@@ -233,7 +233,7 @@ void Win32Backend::WaitOnUiThread(std::int64_t ms) {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageW(&msg);
     MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(end - now),
-                                QS_PAINT | QS_SENDMESSAGE | QS_INPUT, 0);
+                                QS_PAINT | QS_SENDMESSAGE | kWakeOnInput, 0);
     while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
     }
     while (PeekMessageW(&msg, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
