@@ -31,21 +31,30 @@ std::optional<std::string> NetworkdClient::ManagedLink(std::uint32_t interfaceIn
   return std::string(link);
 }
 
-bool NetworkdClient::Reconfigure(const std::string& link, int timeoutMs) {
+std::unique_ptr<LinkReconfiguration> NetworkdClient::StartReconfigure(const std::string& link) {
   BusMessage reply;
   if (sd_bus_call_method(bus_.raw(), kNetworkd, link.c_str(), kNetworkdLink, "Reconfigure", nullptr,
                          reply.out(), "") < 0)
-    return false;
+    return nullptr;
+  return std::unique_ptr<LinkReconfiguration>(new LinkReconfiguration(bus_, link));
+}
+
+bool NetworkdClient::Reconfigure(const std::string& link, int timeoutMs) {
+  const auto reconfiguration = StartReconfigure(link);
+  return reconfiguration && reconfiguration->Wait(timeoutMs);
+}
+
+bool LinkReconfiguration::Wait(int timeoutMs) {
   // The fresh configuration first drops the lease; a link then still busy with other work (an
   // IPv6 router that never answers, say) is done for us once the new lease is routable.
   bool leaseDropped = false;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
   while (std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    const auto state = bus_.StringProperty(kNetworkd, link, kNetworkdLink, "AdministrativeState");
+    const auto state = bus_.StringProperty(kNetworkd, link_, kNetworkdLink, "AdministrativeState");
     if (!state || *state == "failed" || *state == "unmanaged") return false;
     const bool routable =
-        bus_.StringProperty(kNetworkd, link, kNetworkdLink, "IPv4AddressState") == "routable";
+        bus_.StringProperty(kNetworkd, link_, kNetworkdLink, "IPv4AddressState") == "routable";
     if (routable && (leaseDropped || *state == "configured")) return true;
     leaseDropped = leaseDropped || !routable;
   }
