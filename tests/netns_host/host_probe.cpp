@@ -3,8 +3,12 @@
 //   host_probe renew-and-wait  the renewal, then waits for a signal as a running wizard would
 //   host_probe adapters  the adapter list, one "name address/mask gateway" line per adapter
 //   host_probe start     takes the single-instance lock as the wizard does first at start
+//   host_probe renew-late IFNAME  asks systemd-networkd for the adapter's fresh configuration,
+//                        then stops until SIGCONT before it waits for the outcome
+#include <net/if.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -12,6 +16,7 @@
 
 #include "host/winutilities.h"
 #include "platform/network_adapters.h"
+#include "platform/posix/networkd.h"
 #include "platform/process.h"
 
 namespace {
@@ -30,6 +35,22 @@ int ListAdapters() {
   return 0;
 }
 
+// A wizard descheduled on a loaded machine may look only after the daemon has given up the lease
+// and taken it again; the caller continues the probe once the daemon's log shows the new lease.
+int RenewLate(const char* interfaceName) {
+  namespace posix = platform::posix;
+  const auto bus = posix::SystemBus::Connect();
+  const auto networkd = bus ? posix::NetworkdClient::Connect(*bus) : nullptr;
+  const unsigned index = ::if_nametoindex(interfaceName);
+  const auto link = networkd && index != 0 ? networkd->ManagedLink(index) : std::nullopt;
+  const auto reconfiguration = link ? networkd->StartReconfigure(*link) : nullptr;
+  if (!reconfiguration) return 2;
+  std::raise(SIGSTOP);
+  const bool leased = reconfiguration->Wait(10000);
+  std::printf("renewal seen: %s\n", leased ? "yes" : "no");
+  return leased ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -44,8 +65,10 @@ int main(int argc, char** argv) {
     for (;;) ::pause();
   }
   if (argc == 2 && std::strcmp(argv[1], "adapters") == 0) return ListAdapters();
+  if (argc == 3 && std::strcmp(argv[1], "renew-late") == 0) return RenewLate(argv[2]);
   if (argc == 2 && std::strcmp(argv[1], "start") == 0)
     return platform::CreateNamedMutex("Norvane")->alreadyExisted() ? 1 : 0;
-  std::fprintf(stderr, "usage: %s renew|renew-and-wait|adapters|start\n", argv[0]);
+  std::fprintf(stderr, "usage: %s renew|renew-and-wait|adapters|start|renew-late IFNAME\n",
+               argv[0]);
   return 64;
 }

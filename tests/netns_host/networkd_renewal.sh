@@ -24,14 +24,16 @@ id systemd-network >/dev/null 2>&1 || fail "the systemd-network user is missing"
 . "$(dirname "$0")/../../scripts/netns-lib.sh"
 work=$(mktemp -d /tmp/quillon-netns-networkd.XXXXXX)
 chmod 755 "$work"
-trap 'netns_down; rm -rf "$work"' EXIT
+# A probe left stopped would hold on to the namespace, deaf to netns_down's signal.
+trap '[ -z "${late:-}" ] || kill -CONT "$late" 2>/dev/null; netns_down; rm -rf "$work"' EXIT
 
 netns_up qd "$work" "qdp$$" "qdm$$"
 pc=$netns_pc
 pc_if=$netns_pc_if
 # The link starts without the hand-made address: the daemon's lease is its only one.
 ip -n "$pc" addr flush dev "$pc_if"
-netns_dnsmasq dhcp || fail "dnsmasq did not start"
+# Its offers come a second late, so that a renewal reported done before the new lease is caught.
+netns_dnsmasq dhcp --dhcp-reply-delay=1 || fail "dnsmasq did not start"
 netns_private_bus || fail "the private bus did not start"
 
 mkdir "$work/network"
@@ -66,4 +68,24 @@ echo "$addresses"
 leased=$(echo "$addresses" | grep -oE '198\.51\.100\.1[0-5][0-9]' | head -n1)
 [ -n "$leased" ] && echo "$addresses" | grep -q dynamic || fail "the lease went away after the wizard"
 grep -q " $leased " "$work/dnsmasq.leases" || fail "dnsmasq has no lease for $leased"
+
+# A wizard that looks only after the daemon has given up the lease and taken it again, as on a
+# loaded machine where the DHCP server is quicker than the wizard, must still see the renewal:
+# the probe stops once it has asked and goes on when the new lease is in the daemon's log.
+leases_before=$(leases)
+ip netns exec "$pc" "$probe" renew-late "$pc_if" >"$work/late.out" &
+late=$!
+for _ in $(seq 100); do
+  grep -q '^State:.*stopped' "/proc/$late/status" 2>/dev/null && break
+  sleep 0.1
+done
+grep -q '^State:.*stopped' "/proc/$late/status" || fail "the probe did not stop after asking"
+for _ in $(seq 100); do
+  [ "$(leases)" -gt "$leases_before" ] && break
+  sleep 0.1
+done
+[ "$(leases)" -gt "$leases_before" ] || fail "no new lease while the wizard was not looking"
+kill -CONT "$late"
+wait "$late" || fail "a renewal done before the wizard looked was missed: $(cat "$work/late.out")"
+late=
 echo "PASS"

@@ -36,9 +36,11 @@ class NetworkdClient {
   SystemBus& bus_;
 };
 
-// One fresh configuration that the wizard asked of the daemon.
+// One fresh configuration that the wizard asked of the daemon, and what the daemon has said of the
+// link since it answered.
 class LinkReconfiguration {
  public:
+  ~LinkReconfiguration();
   LinkReconfiguration(const LinkReconfiguration&) = delete;
   LinkReconfiguration& operator=(const LinkReconfiguration&) = delete;
 
@@ -49,8 +51,20 @@ class LinkReconfiguration {
  private:
   friend class NetworkdClient;
   LinkReconfiguration(SystemBus& bus, std::string link) : bus_(bus), link_(std::move(link)) {}
+  static int OnPropertiesChanged(sd_bus_message* message, void* self, sd_bus_error* error);
+  void Hear(sd_bus_message* message);
+  void Note(bool ipv4, const std::string& state);
+
+  enum class Outcome { kPending, kLeased, kFailed };
   SystemBus& bus_;
   std::string link_;
+  sd_bus_slot* watch_ = nullptr;
+  std::string daemon_;          // the unique name of the daemon that answered the request
+  std::uint64_t answer_ = 0;    // the serial of its answer
+  bool reconfiguring_ = false;  // after the answer, a state of a configuration under way
+  bool leaseDropped_ = false;   // the link's IPv4 address stopped being routable
+  bool configured_ = false;     // the fresh configuration is done; is its IPv4 address usable?
+  Outcome outcome_ = Outcome::kPending;
 };
 
 }  // namespace platform::posix
