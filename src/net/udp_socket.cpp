@@ -40,22 +40,23 @@ bool UdpSocket::Open() {
     RaiseError(kNetBadProtocol);
     return false;
   }
-  const platform::UdpOpenResult opened =
-      platform::OpenUdpSocket({*localAddress, *localPort}, /*allowBroadcast=*/true);
+  const bool tie = Adapter != 0 && platform::TiesSocketsToAdapters();
+  const platform::UdpOpenResult opened = platform::OpenUdpSocket(
+      {tie ? platform::kAnyAddress : *localAddress, *localPort}, /*allowBroadcast=*/true);
   if (opened.socket == platform::kNoSocket) {
     RaiseError(opened.error != 0 ? opened.error : kNetNoSocket);
     return false;
   }
-  bool tied = false;
-  if (Adapter != 0) {
-    if (const int error = platform::TieSocketToAdapter(opened.socket, Adapter, &tied)) {
+  if (tie) {
+    if (const int error = platform::TieSocketToAdapter(opened.socket, Adapter)) {
       platform::CloseSocket(opened.socket);
       RaiseError(error);
       return false;
     }
   }
   socket_ = opened.socket;
-  sendsWithoutAddress_ = tied && *localAddress == 0;
+  tied_ = tie;
+  sendFrom_ = *localAddress;
   destination_ = redirect ? *redirect : platform::Ipv4Endpoint{*address, *port};
   watch_ = backend_.WatchReadable(socket_, [this] { Readable(); });
   return true;
@@ -71,8 +72,8 @@ void UdpSocket::Close() {
 
 int UdpSocket::Send(const std::uint8_t* data, std::size_t length) {
   if (!isOpen()) return -kNetNotOpen;
-  if (sendsWithoutAddress_)
-    return platform::SendDatagramWithoutAddress(socket_, Adapter, data, length, destination_);
+  if (tied_)
+    return platform::SendDatagramFrom(socket_, Adapter, sendFrom_, data, length, destination_);
   return platform::SendDatagram(socket_, data, length, destination_);
 }
 

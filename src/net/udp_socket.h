@@ -29,9 +29,10 @@ class UdpSocket {
   std::string Proto = "udp";
   std::string LocalAddr = "0.0.0.0";
   std::string LocalPort = "0";
-  // The adapter (interface index) the socket is tied to, 0 for none. A socket tied to an adapter
-  // with LocalAddr 0.0.0.0 sends from no address at all, where the system can
-  // (SendsWithoutAddress).
+  // The adapter (interface index) the socket goes through, 0 for none: where the system ties
+  // sockets to adapters, the socket hears only what arrives there (broadcasts included) and sends
+  // out of it from LocalAddr, or with LocalAddr 0.0.0.0 from no address at all; elsewhere it is
+  // bound to LocalAddr alone.
   std::uint32_t Adapter = 0;
 
   // When set, every datagram goes to this endpoint whatever Addr and Port say. Tests use it to
@@ -67,7 +68,8 @@ class UdpSocket {
   platform::SocketHandle socket_ = platform::kNoSocket;
   ui::Backend::WatchId watch_ = 0;
   platform::Ipv4Endpoint destination_;
-  bool sendsWithoutAddress_ = false;
+  bool tied_ = false;
+  std::uint32_t sendFrom_ = 0;
   bool readThisEvent_ = false;
   int receiveError_ = 0;
 };

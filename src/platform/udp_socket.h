@@ -47,22 +47,20 @@ int WouldBlockError();
 
 std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket);
 
-// Ties an open socket to one adapter (its interface index), so that it hears only what arrives
-// there and sends only out of it, whatever the routing table says: 0, or the error code. Where
-// the system ties sockets to adapters by their address alone, it does nothing and says so with
-// false in *tied.
-int TieSocketToAdapter(SocketHandle socket, std::uint32_t adapterIndex, bool* tied);
+// Whether a socket can be tied to one adapter (its interface index), so that it hears only what
+// arrives there, from any sender and to any of the adapter's addresses or the broadcast address,
+// and sends only out of it, from the address it names, whatever the routing table says. Where the
+// system ties sockets to adapters only by binding them to an address, there is no such tie.
+bool TiesSocketsToAdapters();
 
-// Whether datagrams can leave through an adapter that has no IPv4 address yet.
-bool SendsWithoutAddress();
+// Ties an open socket, bound to no address, to an adapter: 0, or the error code.
+int TieSocketToAdapter(SocketHandle socket, std::uint32_t adapterIndex);
 
-// Sends a datagram out of the adapter as a DHCP client does before it has an address: from
-// 0.0.0.0 and the socket's own port, to `to` in a link-layer broadcast. A peer answers such a
-// request by broadcast, which the socket, tied to the adapter, hears. Bytes sent, or the negated
-// error code.
-int SendDatagramWithoutAddress(SocketHandle socket, std::uint32_t adapterIndex,
-                               const std::uint8_t* data, std::size_t length,
-                               const Ipv4Endpoint& to);
+// Sends a datagram out of the adapter of a tied socket from one of the adapter's addresses; from
+// 0.0.0.0 it goes as a DHCP client's does before it has an address, in a link-layer broadcast,
+// and a peer answers it by broadcast. Bytes sent, or the negated error code.
+int SendDatagramFrom(SocketHandle socket, std::uint32_t adapterIndex, std::uint32_t from,
+                     const std::uint8_t* data, std::size_t length, const Ipv4Endpoint& to);
 
 // Waits up to timeoutMs (0: just looks) for any of the sockets to have data or an error.
 std::vector<bool> WaitReadable(const std::vector<SocketHandle>& sockets, int timeoutMs);

@@ -135,6 +135,12 @@ expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from the cable" all_from 198.51.100.10
 grep -qF "the modem answered on $netns_pc_if (198.51.100.10)" "$work/wifi-decoy.out" ||
   { echo "FAIL the run did not name the cable it chose"; failures=$((failures + 1)); }
+# The modem misses the first discovery (lost, or still starting): the cable is asked again
+# before the decoy's answer could be taken.
+stop_sim
+start_sim 0.0.0.0 --drop-first 1
+check wifi-decoy-modem-late 0 "result: 9 1" apply_as_laptop
+expect "the decoy was taken while the cable stayed silent" got_the_records
 
 # A VPN's tunnel holds the default route (its client holds the device open): nothing of the
 # wizard enters it, and the modem on the cable is found.
@@ -157,6 +163,12 @@ ip -n "$netns_pc" addr add 10.8.0.2/24 dev vpn0
 ip -n "$netns_pc" link set vpn0 up
 ip -n "$netns_pc" route replace default dev vpn0
 check tunnel-default-route 0 "result: 9 1" apply_as_laptop
+# Neither the cable nor the Wi-Fi has a link: nothing is sent, rather than into the tunnel.
+ip -n "$netns_modem" link set "$netns_modem_if" down
+ip -n "$netns_air" link set wl_ap down
+check no-link-but-the-tunnel 1 "no adapter with a link that can lead to the modem" run_laptop 1
+ip -n "$netns_modem" link set "$netns_modem_if" up
+ip -n "$netns_air" link set wl_ap up
 expect "the wizard sent into the VPN's tunnel" eval '! grep -q ":65002" "$work/tunnel.log"'
 ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
 
@@ -170,11 +182,25 @@ check cable-without-address 0 "result: 9 1" apply_as_laptop
 expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from no address" all_from 0.0.0.0
 expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
+# Only an automatic address on the cable: the modem answers it by broadcast.
+ip -n "$netns_pc" addr add 169.254.7.7/16 dev "$netns_pc_if"
+stop_sim
+start_sim 0.0.0.0
+check cable-automatic-address 0 "result: 9 1" apply_as_laptop
+expect "all requests but discovery from the automatic address" all_from 169.254.7.7
+ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 stop_sim
 kill "$decoy_pid"
 check cable-without-address-silent 1 "cable adapter $netns_pc_if has no address" \
   run_laptop 1
+# Another address listed first on the cable: the requests go out from the modem's subnet.
+ip -n "$netns_pc" addr add 192.0.2.50/24 dev "$netns_pc_if"
 ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
+start_sim 0.0.0.0
+check two-addresses-on-the-cable 0 "result: 9 1" apply_as_laptop
+expect "a request went out from the cable's other address" all_from 198.51.100.10
+ip -n "$netns_pc" addr del 192.0.2.50/24 dev "$netns_pc_if"
+stop_sim
 
 # The cable's address changes during the discovery (a cable plugged back, a new lease): the
 # resend goes out of the new address, and the modem is found.
@@ -183,6 +209,13 @@ start_sim 0.0.0.0 --delay-ms 500
   ip -n "$netns_pc" addr add 198.51.100.20/24 dev "$netns_pc_if") &
 check address-changes 0 "result: 1 1" run_laptop 1
 expect "the resend did not go out of the new address" eval 'received sim | grep -q "^198.51.100.20 1$"' 
+wait $!
+ip -n "$netns_pc" addr flush dev "$netns_pc_if"
+ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
+# And during the set of the account: its resend goes out from the new address.
+(sleep 0.7; ip -n "$netns_pc" addr del 198.51.100.10/24 dev "$netns_pc_if"
+  ip -n "$netns_pc" addr add 198.51.100.20/24 dev "$netns_pc_if") &
+check address-changes-in-a-set 0 "result: 9 1" apply_as_laptop
 wait $!
 ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"

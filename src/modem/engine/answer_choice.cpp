@@ -29,7 +29,8 @@ AnswerChoice ChooseAnswer(const std::vector<HeardAnswer>& answers, std::size_t c
       cablesHeard.push_back(answer.adapter);
   }
   const bool otherCablesMayAnswer = cablesAsked > cablesHeard.size();
-  if (waitOver || (answers[best].rank == AnswerRank::kCableSubnet && !otherCablesMayAnswer))
+  if (waitOver || cablesAsked == 0 ||
+      (answers[best].rank == AnswerRank::kCableSubnet && !otherCablesMayAnswer))
     return {AnswerVerdict::kTake, best};
   return {AnswerVerdict::kWait, best};
 }

@@ -43,7 +43,8 @@ struct AnswerChoice {
 // Decides among the answers heard so far, in the order heard. A cable's answer from its own
 // subnet is taken at once unless another cable was asked too and may still answer; any other
 // answer waits for the step's wait to end (`waitOver`), since a modem on the cable may answer
-// later than a device on the radio. Two different modems on two cables are never chosen between.
+// later than a device on the radio, unless no cable was asked at all. Two different modems on two
+// cables are never chosen between.
 AnswerChoice ChooseAnswer(const std::vector<HeardAnswer>& answers, std::size_t cablesAsked,
                           bool waitOver);
 

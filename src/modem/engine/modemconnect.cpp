@@ -142,6 +142,7 @@ void TfrmModemConnect::StartOnUiThread() {
   answeredOn_ = nullptr;
   adapterSockets_.clear();
   cablesWithoutAddress_.clear();
+  askAdapters_ = false;
   if (state == STATE_DISCOVERY) modemAdapter_.clear();
   WSocket.Close();
   WSocket.Addr = destinationAddress;
@@ -214,7 +215,8 @@ void TfrmModemConnect::Send(const Request& request) {
 
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
-  if (!answeredOn_ && !adapterSockets_.empty()) RenewAdapterSockets();
+  if (!answeredOn_ && askAdapters_) RenewAdapterSockets();
+  if (RunsOnModemAdapter() && !RefreshRunSocket()) return;
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
   stepSequences_.count = static_cast<uint16_t>(sequenceNumber - stepSequences_.first + 1);
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
@@ -223,7 +225,7 @@ void TfrmModemConnect::Resend() {
 // A send error still ends the step by its time-out, as a lost request would; the log and the
 // verdict say that the request never left.
 void TfrmModemConnect::SendDatagram(const uint8_t* data, size_t length) {
-  if (!answeredOn_ && !adapterSockets_.empty()) {
+  if (!answeredOn_ && askAdapters_) {
     SendOnAdapters(data, length);
     return;
   }
@@ -245,7 +247,10 @@ void TfrmModemConnect::ArmTimer() {
 
 void TfrmModemConnect::TimerTimer() {
   Timer.SetEnabled(false);
-  if (state == STATE_DISCOVERY && !answers_.empty() && sessionResult == kSessionRunning) {
+  // A radio's answer waits while a cable that was asked stays silent: the cable is asked again
+  // (a datagram lost, a modem still starting) until the step's last wait is over.
+  if (state == STATE_DISCOVERY && !answers_.empty() && sessionResult == kSessionRunning &&
+      (answerGraceArmed_ || attemptCounter + 1 > ResendsAllowed(state))) {
     DecideAnswer(/*waitOver=*/true);
     return;
   }

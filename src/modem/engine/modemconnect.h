@@ -126,7 +126,10 @@ class TfrmModemConnect : public ui::Form {
   void StartNameTest();
   void LookUpTestHost(size_t index);
   void SendDatagram(const uint8_t* data, size_t length);
+  bool RunsOnModemAdapter() const;
+  std::optional<uint32_t> ModemAdapterSource(std::string* problem);
   bool OpenRunSocket();
+  bool RefreshRunSocket();
   void OpenAdapterSockets(bool renewing = false);
   void RenewAdapterSockets();
   void SendOnAdapters(const uint8_t* data, size_t length);
@@ -153,6 +156,7 @@ class TfrmModemConnect : public ui::Form {
     MacAddress mac{};
     DiscoveryReply discovery;
     AnswerRank rank = AnswerRank::kWireless;
+    uint32_t peer = 0;  // the address the answer came from
   };
   std::vector<std::unique_ptr<AdapterSocket>> adapterSockets_;
   AdapterSocket* answeredOn_ = nullptr;  // the adapter socket that carries the run
@@ -162,7 +166,13 @@ class TfrmModemConnect : public ui::Form {
   bool answerGraceArmed_ = false;
   bool severalModems_ = false;
   std::vector<std::string> cablesWithoutAddress_;  // asked, or not, from no address
-  std::string modemAdapter_;  // the adapter the modem last answered a discovery on
+  bool askAdapters_ = false;                       // this discovery asks adapter by adapter
+  // Where the modem last answered a discovery: the adapter, its index and the address there, and
+  // the modem's own address.
+  std::string modemAdapter_;
+  uint32_t modemAdapterIndex_ = 0;
+  uint32_t modemSource_ = 0;
+  uint32_t modemPeer_ = 0;
 
   // The sequence numbers the current step has sent, whose replies it takes.
   SequenceWindow stepSequences_;

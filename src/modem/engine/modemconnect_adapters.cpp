@@ -36,27 +36,76 @@ struct AdapterAddressChoice {
 
 }  // namespace
 
-// The run's own socket. Outside a discovery it is tied to the modem's adapter and bound to that
-// adapter's address now (a renewed lease may have changed it). When the adapter has lost its
-// address and the system cannot send without one, or the adapter is gone, the run ends: any
-// other way out would be another adapter's.
+bool TfrmModemConnect::RunsOnModemAdapter() const {
+  return state != STATE_DISCOVERY && !modemAdapter_.empty() && !WSocket.redirect;
+}
+
+// The address to send from on the modem's adapter now: the one the modem answered on while the
+// adapter keeps it, else the adapter's address in the modem's subnet (a renewed lease), else its
+// first. Nothing, with the reason, when the adapter is gone, has lost its link, or has no address
+// and the system cannot send without one: any other way out would be another adapter's.
+std::optional<uint32_t> TfrmModemConnect::ModemAdapterSource(std::string* problem) {
+  const std::optional<platform::NetworkAdapter> adapter = AdapterNamed(modemAdapter_);
+  const std::string name = "the modem's adapter " + modemAdapter_;
+  if (!adapter) {
+    *problem = name + " is no longer there";
+    return std::nullopt;
+  }
+  if (!adapter->connected) {
+    *problem = name + " has lost its link: its cable is out, or the modem is off";
+    return std::nullopt;
+  }
+  uint32_t source = adapter->FirstAddress();
+  for (const platform::AdapterAddress& address : adapter->addresses)
+    if ((address.address & address.mask) == (modemPeer_ & address.mask)) source = address.address;
+  for (const platform::AdapterAddress& address : adapter->addresses)
+    if (address.address == modemSource_) source = address.address;
+  if (source == 0 && !platform::TiesSocketsToAdapters()) {
+    *problem = name + " has no address";
+    return std::nullopt;
+  }
+  modemAdapterIndex_ = adapter->index;
+  return source;
+}
+
+// The run's own socket. Outside a discovery it goes out of the modem's adapter alone.
 bool TfrmModemConnect::OpenRunSocket() {
   WSocket.LocalAddr = "0.0.0.0";
   WSocket.Adapter = 0;
-  if (state != STATE_DISCOVERY && !modemAdapter_.empty() && !WSocket.redirect) {
-    const std::optional<platform::NetworkAdapter> adapter = AdapterNamed(modemAdapter_);
-    const uint32_t address = adapter ? adapter->FirstAddress() : 0;
-    if (!adapter || (address == 0 && !platform::SendsWithoutAddress())) {
-      socketError_ = "the modem's adapter " + modemAdapter_ +
-                     (adapter ? " has no address" : " is no longer there");
-      Note(socketError_ + "; nothing is sent through another adapter");
+  if (RunsOnModemAdapter()) {
+    std::string problem;
+    const std::optional<uint32_t> source = ModemAdapterSource(&problem);
+    if (!source) {
+      socketError_ = problem;
+      Note(problem + "; nothing is sent through another adapter");
       Fail();
       return false;
     }
-    WSocket.LocalAddr = net::FormatDottedQuad(address);
-    WSocket.Adapter = adapter->index;
+    WSocket.LocalAddr = net::FormatDottedQuad(*source);
+    WSocket.Adapter = modemAdapterIndex_;
   }
   // A socket that cannot open has ended the run through WSocketError, with its reason.
+  return WSocket.Open();
+}
+
+// Before a resend outside a discovery: a lease renewed meanwhile may have moved the adapter to
+// another address, which the next request goes out from; a lost link is told, and nothing goes
+// out of another adapter.
+bool TfrmModemConnect::RefreshRunSocket() {
+  std::string problem;
+  const std::optional<uint32_t> source = ModemAdapterSource(&problem);
+  if (!source) {
+    ++sendErrors_;
+    sendError_ = problem;
+    Note("nothing sent: " + problem);
+    return false;
+  }
+  const std::string address = net::FormatDottedQuad(*source);
+  if (address == WSocket.LocalAddr && WSocket.isOpen()) return true;
+  Note("the address of " + modemAdapter_ + " is now " + address + ": the request goes out from it");
+  WSocket.Close();
+  WSocket.LocalAddr = address;
+  WSocket.Adapter = modemAdapterIndex_;
   return WSocket.Open();
 }
 
@@ -65,6 +114,7 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
   // where its route says, and so do the runs after it.
   if (WSocket.redirect || net::ParseDottedQuad(destinationAddress) != platform::kLimitedBroadcast)
     return;
+  askAdapters_ = true;
   const std::vector<platform::NetworkAdapter> adapters = platform::ListNetworkAdapters();
   std::vector<AdapterAddressChoice> wanted;
   for (const platform::NetworkAdapter& adapter : adapters) {
@@ -77,7 +127,7 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
     if (adapter.addresses.empty()) {
       if (adapter.medium == platform::AdapterMedium::kWired)
         cablesWithoutAddress_.push_back(adapter.name);
-      if (platform::SendsWithoutAddress()) {
+      if (platform::TiesSocketsToAdapters()) {
         if (!renewing) Note(adapter.name + " has a link but no address: asked from 0.0.0.0");
         wanted.push_back({&adapter, {}});
       } else {
@@ -136,18 +186,23 @@ void TfrmModemConnect::RenewAdapterSockets() {
   cablesWithoutAddress_.clear();
   OpenAdapterSockets(/*renewing=*/true);
   for (std::unique_ptr<AdapterSocket>& fresh : adapterSockets_) {
+    bool sameBinding = false;
     for (std::unique_ptr<AdapterSocket>& old : kept) {
       if (old && old->adapter == fresh->adapter && old->address == fresh->address) {
-        fresh.swap(old);  // the same binding: the socket that may still hear the earlier sends
+        fresh.swap(old);  // the socket that may still hear the earlier sends
         old.reset();
+        sameBinding = true;
         break;
       }
     }
+    if (!sameBinding)
+      Note("asked: " + fresh->adapter + " (" + net::FormatDottedQuad(fresh->address) +
+           "), which came up or changed its address");
   }
   for (const std::unique_ptr<AdapterSocket>& gone : kept) {
     if (!gone) continue;
-    Note("the address " + net::FormatDottedQuad(gone->address) + " of " + gone->adapter +
-         " changed: a new socket asks it");
+    Note("no longer asked: " + gone->adapter + " (" + net::FormatDottedQuad(gone->address) +
+         "), which lost that address or its link");
     answers_.erase(
         std::remove_if(answers_.begin(), answers_.end(),
                        [&](const HeldAnswer& held) { return held.heardOn == gone.get(); }),
@@ -156,7 +211,14 @@ void TfrmModemConnect::RenewAdapterSockets() {
 }
 
 // Every adapter's send is tried; one adapter's failure is told even when another's send went out.
+// With no adapter to ask, nothing is sent: the routing table would take the request into a
+// tunnel or to another network.
 void TfrmModemConnect::SendOnAdapters(const uint8_t* data, size_t length) {
+  if (adapterSockets_.empty()) {
+    ++sendErrors_;
+    sendError_ = "no adapter with a link that can lead to the modem";
+    Note("nothing sent: " + sendError_);
+  }
   for (const std::unique_ptr<AdapterSocket>& adapter : adapterSockets_) {
     const int sent = adapter->socket->Send(data, length);
     if (sent >= 0) continue;
@@ -171,7 +233,7 @@ void TfrmModemConnect::HearAnswer(const MacAddress& mac, const DiscoveryReply& d
       RankAnswer(heardOn_->medium, heardOn_->address, heardOn_->mask, heardFrom_);
   Note("discovery answer from " + MacText(mac) + " (" + net::FormatDottedQuad(heardFrom_) +
        ") on " + heardOn_->adapter + ", " + std::string(Describe(rank)));
-  answers_.push_back({heardOn_, mac, discovery, rank});
+  answers_.push_back({heardOn_, mac, discovery, rank, heardFrom_});
   DecideAnswer(/*waitOver=*/false);
 }
 
@@ -217,8 +279,13 @@ void TfrmModemConnect::DecideAnswer(bool waitOver) {
   }
   const HeldAnswer taken = answers_[choice.chosen];
   answers_.clear();
+  if (taken.rank == AnswerRank::kWireless && !cables.empty())
+    Note("no wired adapter answered: the modem on " + taken.heardOn->adapter + " is taken");
   answeredOn_ = taken.heardOn;
   modemAdapter_ = answeredOn_->adapter;
+  modemAdapterIndex_ = answeredOn_->index;
+  modemSource_ = answeredOn_->address;
+  modemPeer_ = taken.peer;
   // The other adapters' sockets close, so that no other device is heard for the rest of the run.
   for (const std::unique_ptr<AdapterSocket>& socket : adapterSockets_)
     if (socket.get() != answeredOn_) socket->socket->Close();

@@ -84,24 +84,24 @@ std::optional<Ipv4Endpoint> LocalEndpoint(SocketHandle socket) {
   return sockets::FromSockaddr(address);
 }
 
-int TieSocketToAdapter(SocketHandle socket, std::uint32_t adapterIndex, bool* tied) {
-  *tied = false;
-  char name[IF_NAMESIZE] = {};
-  if (!::if_indextoname(adapterIndex, name)) return errno;
-  if (::setsockopt(Fd(socket), SOL_SOCKET, SO_BINDTODEVICE, name, sizeof name) != 0) return errno;
-  *tied = true;
-  return 0;
-}
-
-bool SendsWithoutAddress() {
+bool TiesSocketsToAdapters() {
   return true;
 }
 
-// A packet socket bypasses the kernel's choice of source address; it needs the rights that the
-// wizard, which renews leases, runs with anyway.
-int SendDatagramWithoutAddress(SocketHandle socket, std::uint32_t adapterIndex,
-                               const std::uint8_t* data, std::size_t length,
-                               const Ipv4Endpoint& to) {
+int TieSocketToAdapter(SocketHandle socket, std::uint32_t adapterIndex) {
+  char name[IF_NAMESIZE] = {};
+  if (!::if_indextoname(adapterIndex, name)) return errno;
+  if (::setsockopt(Fd(socket), SOL_SOCKET, SO_BINDTODEVICE, name, sizeof name) != 0) return errno;
+  return 0;
+}
+
+namespace {
+
+// A packet socket bypasses the kernel's choice of a source address, which for an adapter without
+// one would be another adapter's; it needs the rights that the wizard, which renews leases, runs
+// with anyway.
+int SendWithoutAddress(SocketHandle socket, std::uint32_t adapterIndex, const std::uint8_t* data,
+                       std::size_t length, const Ipv4Endpoint& to) {
   const std::optional<Ipv4Endpoint> local = LocalEndpoint(socket);
   if (!local) return -errno;
   const std::vector<std::uint8_t> frame = posix::Ipv4UdpFrame({0, local->port}, to, data, length);
@@ -122,6 +122,35 @@ int SendDatagramWithoutAddress(SocketHandle socket, std::uint32_t adapterIndex,
   ::close(packets);
   if (sent < 0) return -error;
   return static_cast<int>(length);
+}
+
+}  // namespace
+
+int SendDatagramFrom(SocketHandle socket, std::uint32_t adapterIndex, std::uint32_t from,
+                     const std::uint8_t* data, std::size_t length, const Ipv4Endpoint& to) {
+  if (from == 0) return SendWithoutAddress(socket, adapterIndex, data, length, to);
+  sockaddr_in address = sockets::ToSockaddr(to);
+  iovec payload{const_cast<std::uint8_t*>(data), length};
+  alignas(cmsghdr) std::uint8_t control[CMSG_SPACE(sizeof(in_pktinfo))] = {};
+  msghdr message{};
+  message.msg_name = &address;
+  message.msg_namelen = sizeof address;
+  message.msg_iov = &payload;
+  message.msg_iovlen = 1;
+  message.msg_control = control;
+  message.msg_controllen = sizeof control;
+  cmsghdr* header = CMSG_FIRSTHDR(&message);
+  header->cmsg_level = IPPROTO_IP;
+  header->cmsg_type = IP_PKTINFO;
+  header->cmsg_len = CMSG_LEN(sizeof(in_pktinfo));
+  auto* info = reinterpret_cast<in_pktinfo*>(CMSG_DATA(header));
+  info->ipi_ifindex = static_cast<int>(adapterIndex);
+  info->ipi_spec_dst.s_addr = htonl(from);
+  ssize_t sent;
+  do {
+    sent = ::sendmsg(Fd(socket), &message, MSG_NOSIGNAL);
+  } while (sent < 0 && errno == EINTR);
+  return sent < 0 ? -errno : static_cast<int>(sent);
 }
 
 std::vector<bool> WaitReadable(const std::vector<SocketHandle>& sockets, int timeoutMs) {
