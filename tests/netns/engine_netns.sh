@@ -187,6 +187,7 @@ ip -n "$netns_pc" addr add 169.254.7.7/16 dev "$netns_pc_if"
 stop_sim
 start_sim 0.0.0.0
 check cable-automatic-address 0 "result: 9 1" apply_as_laptop
+expect "the modem on the cable did not get the records" got_the_records
 expect "all requests but discovery from the automatic address" all_from 169.254.7.7
 ip -n "$netns_pc" addr flush dev "$netns_pc_if"
 stop_sim
