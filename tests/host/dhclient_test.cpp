@@ -82,6 +82,12 @@ TEST(Dhclient, OnlyALinkThatCanBeTheModemsCableIsRenewed) {
   EXPECT_FALSE(platform::posix::IsDhcpCandidate(wlan));
   EXPECT_EQ(platform::posix::MediumOf(wlan), platform::AdapterMedium::kWireless);
   EXPECT_EQ(platform::posix::MediumOf(ethernet), platform::AdapterMedium::kWired);
+  // A bridge that shares a card of the PC's own is the cable, and its addressing stays as it is.
+  InterfaceFacts bridge = ethernet;
+  bridge.kind = "bridge";
+  bridge.cardPort = true;
+  EXPECT_EQ(platform::posix::MediumOf(bridge), platform::AdapterMedium::kWired);
+  EXPECT_FALSE(platform::posix::IsDhcpCandidate(bridge));
   EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=br0\nIFINDEX=4\nDEVTYPE=bridge\n"),
             "bridge");
   EXPECT_EQ(platform::posix::DeviceKindInUevent("INTERFACE=eth0\nIFINDEX=2"), "");

@@ -115,7 +115,10 @@ stop_sim
 ip -n "$netns_pc" route del default
 netns_wifi_up
 # modemctl in the PC's namespace, as a laptop: wl_pc is a wireless card there.
-run_laptop() { netns_pc_run "$work/live.conf" "$modemctl" --settings "$work/fast.ini" "$@"; }
+laptop_prefix=()
+run_laptop() {
+  netns_pc_run "$work/live.conf" "${laptop_prefix[@]}" "$modemctl" --settings "$work/fast.ini" "$@"
+}
 apply_as_laptop() {
   run_laptop --dest 255.255.255.255 --no-dns-after-wan-up --set connectionType=0 \
     --set pppUserName=jan --set pppPassword=only-for-the-modem --set wlSecurity=PSK \
@@ -141,6 +144,23 @@ stop_sim
 start_sim 0.0.0.0 --drop-first 1
 check wifi-decoy-modem-late 0 "result: 9 1" apply_as_laptop
 expect "the decoy was taken while the cable stayed silent" got_the_records
+# A desktop whose card is a port of a bridge for virtual machines, beside the Wi-Fi: the bridge
+# is the cable. sysfs tells a card of the machine's own by its device entry, which a private
+# mount lends veth_pc here.
+ip -n "$netns_pc" addr flush dev "$netns_pc_if"
+ip -n "$netns_pc" link add br0 type bridge
+ip -n "$netns_pc" link set "$netns_pc_if" master br0
+ip -n "$netns_pc" addr add 198.51.100.10/24 dev br0
+ip -n "$netns_pc" link set br0 up
+stop_sim
+start_sim 0.0.0.0
+laptop_prefix=(sh -c 'mount -t tmpfs card "/sys/class/net/$0" && mkdir "/sys/class/net/$0/device" &&
+  echo 1 >"/sys/class/net/$0/carrier" && exec "$@"' "$netns_pc_if")
+check bridged-card 0 "result: 9 1" apply_as_laptop
+expect "the modem behind the bridge did not get the records" got_the_records
+laptop_prefix=()
+ip -n "$netns_pc" link del br0
+ip -n "$netns_pc" addr add 198.51.100.10/24 dev "$netns_pc_if"
 
 # A VPN's tunnel holds the default route (its client holds the device open): nothing of the
 # wizard enters it, and the modem on the cable is found.

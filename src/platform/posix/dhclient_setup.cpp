@@ -129,6 +129,9 @@ std::vector<std::string> InterfacesInAddressListing(std::string_view listing) {
 // it, and a client started on an unplugged or wireless adapter would only wait out its time-out.
 AdapterMedium MediumOf(const InterfaceFacts& facts) {
   if (facts.kind == "wlan") return AdapterMedium::kWireless;
+  if (facts.kind == "bridge" && facts.cardPort && facts.ethernet && facts.broadcast &&
+      !facts.enslaved)
+    return AdapterMedium::kWired;
   constexpr std::string_view kVirtual[] = {"bridge", "bond",   "team",   "tun",      "vxlan",
                                            "geneve", "gretap", "erspan", "wireguard"};
   for (const std::string_view kind : kVirtual)
@@ -139,7 +142,8 @@ AdapterMedium MediumOf(const InterfaceFacts& facts) {
 }
 
 bool IsDhcpCandidate(const InterfaceFacts& facts) {
-  return facts.up && facts.carrier && MediumOf(facts) == AdapterMedium::kWired;
+  return facts.up && facts.carrier && facts.kind != "bridge" &&
+         MediumOf(facts) == AdapterMedium::kWired;
 }
 
 std::string DeviceKindInUevent(std::string_view uevent) {

@@ -64,15 +64,18 @@ struct InterfaceFacts {
   // What the kernel says the device is beyond Ethernet: "bridge", "bond", "wlan", "vxlan",
   // "tun" and so on; empty for a plain Ethernet card or a veth link.
   std::string kind;
+  // A bridge one of whose ports is an Ethernet card of the machine's own with carrier, as when
+  // virtual machines share the PC's cable: the bridge then carries the cable's traffic.
+  bool cardPort = false;
 };
 
-// What carries the interface's link: a wireless card, a link of the PC's own making (a bridge,
-// a bond, a tunnel, a member of either, or anything that is no Ethernet broadcast link), else a
-// cable.
+// What carries the interface's link: a wireless card, a link of the PC's own making (a bridge
+// without a card among its ports, a bond, a tunnel, a member of either, or anything that is no
+// Ethernet broadcast link), else a cable.
 AdapterMedium MediumOf(const InterfaceFacts& facts);
 
 // Whether the interface can be the cable to the modem, so that DHCP applies to it: a cable,
-// up and with carrier.
+// up and with carrier, and no bridge (its addressing belongs to whoever set it up).
 bool IsDhcpCandidate(const InterfaceFacts& facts);
 
 // The device kind from an interface's sysfs uevent text (its DEVTYPE line), or the empty text.

@@ -1,5 +1,6 @@
 #include "platform/posix/interface_list.h"
 
+#include <dirent.h>
 #include <ifaddrs.h>
 #include <linux/if_packet.h>
 #include <net/if.h>
@@ -41,6 +42,23 @@ std::string DeviceKind(const std::string& name) {
   return {};
 }
 
+// Whether a bridge has among its ports a card of the machine's own (a device behind it, which
+// veth, tap and other links of software lack) with carrier.
+bool HasCardPort(const std::string& bridge) {
+  DIR* ports = ::opendir(("/sys/class/net/" + bridge + "/brif").c_str());
+  if (!ports) return false;
+  bool found = false;
+  while (const dirent* port = ::readdir(ports)) {
+    const std::string name = port->d_name;
+    if (name == "." || name == "..") continue;
+    if (HasSysEntry(name, "device") &&
+        ReadSmallFile("/sys/class/net/" + name + "/carrier").starts_with('1'))
+      found = true;
+  }
+  ::closedir(ports);
+  return found;
+}
+
 }  // namespace
 
 std::vector<InterfaceFacts> ListInterfaces() {
@@ -61,6 +79,7 @@ std::vector<InterfaceFacts> ListInterfaces() {
     facts.enslaved = Enslaved(facts.name, entry->ifa_flags);
     facts.carrier = entry->ifa_flags & IFF_RUNNING;
     facts.kind = DeviceKind(facts.name);
+    facts.cardPort = facts.kind == "bridge" && HasCardPort(facts.name);
     interfaces.push_back(std::move(facts));
   }
   ::freeifaddrs(list);
