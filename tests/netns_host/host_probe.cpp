@@ -42,8 +42,10 @@ int RenewLate(const char* interfaceName) {
   const auto bus = posix::SystemBus::Connect();
   const auto networkd = bus ? posix::NetworkdClient::Connect(*bus) : nullptr;
   const unsigned index = ::if_nametoindex(interfaceName);
-  const auto link = networkd && index != 0 ? networkd->ManagedLink(index) : std::nullopt;
-  const auto reconfiguration = link ? networkd->StartReconfigure(*link) : nullptr;
+  const auto ownership =
+      networkd && index != 0 ? networkd->ManagedLink(index, 5000) : posix::LinkOwnership();
+  const auto reconfiguration =
+      ownership.link.empty() ? nullptr : networkd->StartReconfigure(ownership.link, 5000);
   if (!reconfiguration) return 2;
   std::raise(SIGSTOP);
   const bool leased = reconfiguration->Wait(10000);

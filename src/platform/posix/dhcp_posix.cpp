@@ -12,6 +12,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -35,6 +36,7 @@ namespace {
 constexpr int kRenewTimeoutMs = 25000;
 constexpr int kReleaseTimeoutMs = 15000;
 constexpr int kIpTimeoutMs = 5000;
+constexpr int kAskTimeoutMs = 5000;
 
 bool IsExecutableFile(const std::string& path) {
   struct stat st {};
@@ -203,9 +205,19 @@ class PosixDhcpSession : public DhcpSession {
         }
       }
       if (networkd_) {
-        if (auto link = networkd_->ManagedLink(facts.index)) {
-          configured_.emplace_back(facts.name, *link);
+        const auto ownership = networkd_->ManagedLink(facts.index, kAskTimeoutMs);
+        using Kind = posix::LinkOwnership::Kind;
+        if (ownership.kind == Kind::kConfigured) {
+          configured_.emplace_back(facts.name, ownership.link);
           adapters.push_back({facts.name, facts.index, true});
+          continue;
+        }
+        // A client of ours beside a daemon that may configure the adapter would fight it over
+        // the lease.
+        if (ownership.kind == Kind::kUnanswered) {
+          std::fprintf(stderr,
+                       "%s left alone: systemd-networkd did not say whether it is its: %s\n",
+                       facts.name.c_str(), ownership.why.c_str());
           continue;
         }
       }

@@ -13,7 +13,7 @@ constexpr const char* kManager = "org.freedesktop.NetworkManager";
 constexpr const char* kDevice = "org.freedesktop.NetworkManager.Device";
 constexpr const char* kActive = "org.freedesktop.NetworkManager.Connection.Active";
 constexpr const char* kSettings = "org.freedesktop.NetworkManager.Settings.Connection";
-constexpr const char* kIp4Config = "org.freedesktop.NetworkManager.IP4Config";
+constexpr const char* kDhcp4Config = "org.freedesktop.NetworkManager.DHCP4Config";
 
 // NMActiveConnectionState
 constexpr std::uint32_t kActivated = 2;
@@ -170,6 +170,27 @@ std::optional<std::string> NetworkManagerClient::Activate(const std::string& dev
   return std::nullopt;
 }
 
+// An activated connection may hold only addresses of its own, with its DHCP still asking (IPv4
+// may fail where IPv6 is up); the server's options name the address it leased.
+bool NetworkManagerClient::HoldsLease(const std::string& active) {
+  const auto config = bus_.ObjectProperty(kService, active, kActive, "Dhcp4Config");
+  BusMessage options;
+  if (!config || *config == "/" ||
+      sd_bus_get_property(bus_.raw(), kService, config->c_str(), kDhcp4Config, "Options", nullptr,
+                          options.out(), "a{sv}") < 0 ||
+      sd_bus_message_enter_container(options.get(), 'a', "{sv}") <= 0)
+    return false;
+  while (sd_bus_message_enter_container(options.get(), 'e', "sv") > 0) {
+    const char* key = nullptr;
+    if (sd_bus_message_read_basic(options.get(), 's', &key) <= 0) return false;
+    if (std::strcmp(key, "ip_address") == 0) return true;
+    if (sd_bus_message_skip(options.get(), "v") < 0 ||
+        sd_bus_message_exit_container(options.get()) < 0)
+      return false;
+  }
+  return false;
+}
+
 bool NetworkManagerClient::Reactivate(const std::string& device, int timeoutMs) {
   const auto active = Activate(device);
   if (!active) return false;
@@ -178,16 +199,7 @@ bool NetworkManagerClient::Reactivate(const std::string& device, int timeoutMs) 
   while (std::chrono::steady_clock::now() < deadline) {
     const auto state = bus_.Uint32Property(kService, activePath, kActive, "State");
     if (!state || *state == kDeactivated) return false;
-    if (*state == kActivated) {
-      const auto config = bus_.ObjectProperty(kService, activePath, kActive, "Ip4Config");
-      BusMessage addresses;
-      if (config && *config != "/" &&
-          sd_bus_get_property(bus_.raw(), kService, config->c_str(), kIp4Config, "AddressData",
-                              nullptr, addresses.out(), "aa{sv}") >= 0 &&
-          sd_bus_message_enter_container(addresses.get(), 'a', "a{sv}") > 0 &&
-          sd_bus_message_at_end(addresses.get(), false) == 0)
-        return true;
-    }
+    if (*state == kActivated && HoldsLease(activePath)) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   return false;

@@ -29,7 +29,7 @@ class NetworkManagerClient {
   bool SwitchToAutomatic(const std::string& device);
 
   // Activates the adapter's connection again, which gives up the lease and asks for a new one,
-  // and waits until it holds an IPv4 address or timeoutMs has passed.
+  // and waits until it holds a new DHCP lease or timeoutMs has passed.
   bool Reactivate(const std::string& device, int timeoutMs);
 
  private:
@@ -37,6 +37,7 @@ class NetworkManagerClient {
   // The saved connection behind the adapter's active connection; "/" when none is active.
   std::string SettingsOf(const std::string& device);
   std::optional<std::string> Ipv4Method(const std::string& settings);
+  bool HoldsLease(const std::string& active);
   // Starts activating the device's connection; the active connection's object.
   std::optional<std::string> Activate(const std::string& device);
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/posix/system_bus.h"
@@ -11,6 +13,21 @@
 namespace platform::posix {
 
 class LinkReconfiguration;
+
+// What the daemon says of an adapter.
+struct LinkOwnership {
+  enum class Kind { kConfigured, kNotConfigured, kUnanswered };
+  Kind kind = Kind::kNotConfigured;
+  std::string link;  // its object, when it configures the adapter
+  std::string why;   // the error, when it did not answer
+};
+
+// What Link.Describe says of a link's addresses and state.
+struct LinkDescription {
+  std::optional<std::uint64_t> newestLease;  // the latest end of a DHCPv4 address's lifetime
+  std::string administrativeState;
+};
+LinkDescription ParseLinkDescription(std::string_view json);
 
 // systemd-networkd, driven over its D-Bus interface. It configures each adapter from the
 // administrator's files, so the way an adapter takes its address stays theirs; what the wizard
@@ -21,14 +38,16 @@ class NetworkdClient {
   // the client.
   static std::unique_ptr<NetworkdClient> Connect(SystemBus& bus);
 
-  // Its object for the adapter, when it configures the adapter.
-  std::optional<std::string> ManagedLink(std::uint32_t interfaceIndex);
+  // Whether the daemon configures the adapter; an adapter it did not answer for is its all the
+  // same while it runs.
+  LinkOwnership ManagedLink(std::uint32_t interfaceIndex, int timeoutMs);
 
-  // Asks for the adapter's fresh configuration; nullptr when the daemon refuses.
-  std::unique_ptr<LinkReconfiguration> StartReconfigure(const std::string& link);
+  // Asks for the adapter's fresh configuration; nullptr when the daemon refuses or does not
+  // answer within timeoutMs.
+  std::unique_ptr<LinkReconfiguration> StartReconfigure(const std::string& link, int timeoutMs);
 
-  // Configures the adapter afresh and waits until it is configured with a usable IPv4 address
-  // or timeoutMs has passed.
+  // Configures the adapter afresh and waits until it holds a new DHCP lease or timeoutMs has
+  // passed.
   bool Reconfigure(const std::string& link, int timeoutMs);
 
  private:
@@ -36,35 +55,33 @@ class NetworkdClient {
   SystemBus& bus_;
 };
 
-// One fresh configuration that the wizard asked of the daemon, and what the daemon has said of the
-// link since it answered.
+// One fresh configuration that the wizard asked of the daemon.
 class LinkReconfiguration {
  public:
   ~LinkReconfiguration();
   LinkReconfiguration(const LinkReconfiguration&) = delete;
   LinkReconfiguration& operator=(const LinkReconfiguration&) = delete;
 
-  // Whether the link is configured with a usable IPv4 address by this configuration before
-  // timeoutMs has passed.
+  // Whether the link holds a lease newer than the one it held when asked, before timeoutMs has
+  // passed.
   bool Wait(int timeoutMs);
 
  private:
   friend class NetworkdClient;
+  using Clock = std::chrono::steady_clock;
   LinkReconfiguration(SystemBus& bus, std::string link) : bus_(bus), link_(std::move(link)) {}
-  static int OnPropertiesChanged(sd_bus_message* message, void* self, sd_bus_error* error);
-  void Hear(sd_bus_message* message);
-  void Note(bool ipv4, const std::string& state);
-
+  static int OnLinkChanged(sd_bus_message* message, void* self, sd_bus_error* error);
+  static int OnOwnerChanged(sd_bus_message* message, void* self, sd_bus_error* error);
   enum class Outcome { kPending, kLeased, kFailed };
+  Outcome Look(Clock::time_point deadline);
+
   SystemBus& bus_;
   std::string link_;
-  sd_bus_slot* watch_ = nullptr;
-  std::string daemon_;          // the unique name of the daemon that answered the request
-  std::uint64_t answer_ = 0;    // the serial of its answer
-  bool reconfiguring_ = false;  // after the answer, a state of a configuration under way
-  bool leaseDropped_ = false;   // the link's IPv4 address stopped being routable
-  bool configured_ = false;     // the fresh configuration is done; is its IPv4 address usable?
-  Outcome outcome_ = Outcome::kPending;
+  sd_bus_slot* linkWatch_ = nullptr;
+  sd_bus_slot* ownerWatch_ = nullptr;
+  std::uint64_t leaseBefore_ = 0;               // the end of the newest lease's lifetime when asked
+  bool heard_ = false;                          // the link changed since the last look
+  std::optional<Clock::time_point> ownerGone_;  // when the daemon left the bus
 };
 
 }  // namespace platform::posix

@@ -1,5 +1,7 @@
 #include "platform/posix/system_bus.h"
 
+#include <cerrno>
+
 namespace platform::posix {
 
 std::unique_ptr<SystemBus> SystemBus::Connect() {
@@ -19,6 +21,24 @@ bool SystemBus::HasOwner(const char* name) {
                             "org.freedesktop.DBus", "NameHasOwner", nullptr, reply.out(), "s",
                             name) >= 0 &&
          sd_bus_message_read(reply.get(), "b", &owned) > 0 && owned;
+}
+
+bool SystemBus::NewCall(BusMessage& call, const char* service, const std::string& path,
+                        const char* interface, const char* member) {
+  return sd_bus_message_new_method_call(bus_, call.out(), service, path.c_str(), interface,
+                                        member) >= 0 &&
+         sd_bus_message_set_auto_start(call.get(), 0) >= 0;
+}
+
+int SystemBus::Call(const BusMessage& call, std::chrono::steady_clock::time_point deadline,
+                    BusMessage& reply, BusError* error) {
+  const auto left = std::chrono::duration_cast<std::chrono::microseconds>(
+                        deadline - std::chrono::steady_clock::now())
+                        .count();
+  // sd-bus reads a time-out of 0 as its default of 25 s.
+  if (left <= 0) return -ETIMEDOUT;
+  return sd_bus_call(bus_, call.get(), static_cast<std::uint64_t>(left),
+                     error ? error->out() : nullptr, reply.out());
 }
 
 namespace {

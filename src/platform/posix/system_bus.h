@@ -2,12 +2,16 @@
 
 #include <systemd/sd-bus.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
 
 namespace platform::posix {
+
+class BusMessage;
+class BusError;
 
 // A connection to the D-Bus system bus (DBUS_SYSTEM_BUS_ADDRESS when set), through which the
 // machine's network managers are driven. Calls block for at most their time-out.
@@ -21,6 +25,13 @@ class SystemBus {
 
   // Whether a running program holds the well-known name; never starts one.
   bool HasOwner(const char* name);
+
+  // A method call that never starts the service, as the wizard only drives what already runs.
+  bool NewCall(BusMessage& call, const char* service, const std::string& path,
+               const char* interface, const char* member);
+  // Sends the call and waits for its reply no later than the deadline; sd-bus's result.
+  int Call(const BusMessage& call, std::chrono::steady_clock::time_point deadline,
+           BusMessage& reply, BusError* error = nullptr);
 
   std::optional<std::string> ObjectProperty(const char* service, const std::string& path,
                                             const char* interface, const char* property);
