@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/posix/networkd.h"
 #include "platform/posix/udp_frame.h"
 #include "platform/process.h"
 #include "platform/system_info.h"
@@ -113,6 +114,32 @@ TEST(UdpFrame, HeadersAndChecksumsAreWhatTheWireExpects) {
     EXPECT_EQ(sum16(frame, 20, frame.size(), pseudo), 0xFFFFu) << "UDP checksum, " << length;
     EXPECT_TRUE(std::equal(payload.begin(), payload.end(), frame.begin() + 28));
   }
+}
+
+// The lease a renewal must outlast, read from the daemon's description of the link: only a DHCPv4
+// address that is configured counts, not a static one, one being removed, or another family's.
+TEST(NetworkdDescription, TheNewestConfiguredDhcpv4LeaseCounts) {
+  const std::string json =
+      R"({"Index":2,"Name":"eth[0]{x}","AdministrativeState":"configuring",)"
+      R"("Addresses":[{"Family":2,"Address":[198,51,100,10],"ConfigSource":"static",)"
+      R"("ConfigState":"configured"},)"
+      R"({"Family":2,"Address":[198,51,100,128],"ConfigSource":"DHCPv4","ConfigState":)"
+      R"("configured","ValidLifetimeUsec":7200000000,"ConfigProvider":[198,51,100,1]},)"
+      R"({"Family":2,"Address":[198,51,100,129],"ConfigSource":"DHCPv4","ConfigState":)"
+      R"("configured,removing","ValidLifetimeUsec":9900000000},)"
+      R"({"Family":10,"Address":[254,128,0,0],"ConfigSource":"DHCPv6","ConfigState":)"
+      R"("configured","ValidLifetimeUsec":9990000000}],"OperationalState":"routable"})";
+  const auto description = platform::posix::ParseLinkDescription(json);
+  EXPECT_EQ(description.administrativeState, "configuring");
+  EXPECT_EQ(description.newestLease, std::optional<std::uint64_t>(7200000000));
+  // Later versions spell the key with a capital S.
+  std::string later = json;
+  later.replace(later.find("ValidLifetimeUsec\":72"), 17, "ValidLifetimeUSec");
+  EXPECT_EQ(platform::posix::ParseLinkDescription(later).newestLease,
+            std::optional<std::uint64_t>(7200000000));
+  EXPECT_FALSE(platform::posix::ParseLinkDescription(R"({"AdministrativeState":"unmanaged",)"
+                                                     R"("Addresses":[]})")
+                   .newestLease);
 }
 
 }  // namespace
