@@ -504,8 +504,9 @@ TEST(AnswerChoice, TheCableWinsARadioWaitsTwoCablesAreNotChosenBetween) {
   // The radio answered first; the cable's answer still wins, at once.
   EXPECT_EQ(choose({radio}, 1, false).first, V::kWait);
   EXPECT_EQ(choose({radio, cable}, 1, false), std::make_pair(V::kTake, size_t{1}));
-  // A radio alone is taken when the step's wait is over, or at once where no cable was asked.
-  EXPECT_EQ(choose({radio}, 1, true), std::make_pair(V::kTake, size_t{0}));
+  // A radio is never taken over a cable with a link, however long it stays silent; where no
+  // cable was asked, at once.
+  EXPECT_EQ(choose({radio}, 1, true).first, V::kWait);
   EXPECT_EQ(choose({radio}, 0, false), std::make_pair(V::kTake, size_t{0}));
   // An answer from outside the cable's subnet waits, then beats the radio.
   HeardAnswer automatic = cable;

@@ -144,6 +144,11 @@ stop_sim
 start_sim 0.0.0.0 --drop-first 1
 check wifi-decoy-modem-late 0 "result: 9 1" apply_as_laptop
 expect "the decoy was taken while the cable stayed silent" got_the_records
+# Silent on the cable for the whole step (still starting): the radio's answer is not taken.
+stop_sim
+start_sim 0.0.0.0 --drop-first 9
+check wifi-decoy-cable-silent 1 "only a device on the wireless adapter wl_pc answered" run_laptop 1
+expect "the decoy on the Wi-Fi heard more than discovery" only_discovery decoy
 # A desktop whose card is a port of a bridge for virtual machines, beside the Wi-Fi: the bridge
 # is the cable. sysfs tells a card of the machine's own by its device entry, which a private
 # mount lends veth_pc here.

@@ -29,6 +29,10 @@ AnswerChoice ChooseAnswer(const std::vector<HeardAnswer>& answers, std::size_t c
       cablesHeard.push_back(answer.adapter);
   }
   const bool otherCablesMayAnswer = cablesAsked > cablesHeard.size();
+  // A radio's answer is never taken over a cable with a link: the modem may be silent there for
+  // a while (starting up), and the radio's device may be anyone's.
+  if (answers[best].rank == AnswerRank::kWireless && cablesAsked > 0)
+    return {AnswerVerdict::kWait, best};
   if (waitOver || cablesAsked == 0 ||
       (answers[best].rank == AnswerRank::kCableSubnet && !otherCablesMayAnswer))
     return {AnswerVerdict::kTake, best};

@@ -41,10 +41,10 @@ struct AnswerChoice {
 };
 
 // Decides among the answers heard so far, in the order heard. A cable's answer from its own
-// subnet is taken at once unless another cable was asked too and may still answer; any other
-// answer waits for the step's wait to end (`waitOver`), since a modem on the cable may answer
-// later than a device on the radio, unless no cable was asked at all. Two different modems on two
-// cables are never chosen between.
+// subnet is taken at once unless another cable was asked too and may still answer; one from
+// outside it waits for the step's wait to end (`waitOver`). A radio's answer is taken only where
+// no cable with a link was asked, and then at once. Two different modems on two cables are never
+// chosen between.
 AnswerChoice ChooseAnswer(const std::vector<HeardAnswer>& answers, std::size_t cablesAsked,
                           bool waitOver);
 

@@ -142,6 +142,7 @@ void TfrmModemConnect::StartOnUiThread() {
   answeredOn_ = nullptr;
   adapterSockets_.clear();
   cablesWithoutAddress_.clear();
+  cablesWithoutLink_.clear();
   askAdapters_ = false;
   if (state == STATE_DISCOVERY) modemAdapter_.clear();
   WSocket.Close();
@@ -216,7 +217,7 @@ void TfrmModemConnect::Send(const Request& request) {
 void TfrmModemConnect::Resend() {
   if (sendBuffer.length == 0) return;
   if (!answeredOn_ && askAdapters_) RenewAdapterSockets();
-  if (RunsOnModemAdapter() && !RefreshRunSocket()) return;
+  if (!answeredOn_ && RunsOnModemAdapter() && !RefreshRunSocket()) return;
   RestampSequenceNumber(sendBuffer, ++sequenceNumber);
   stepSequences_.count = static_cast<uint16_t>(sequenceNumber - stepSequences_.first + 1);
   SendDatagram(sendBuffer.bytes.data(), sendBuffer.length);
@@ -251,8 +252,8 @@ void TfrmModemConnect::TimerTimer() {
   // (a datagram lost, a modem still starting) until the step's last wait is over.
   if (state == STATE_DISCOVERY && !answers_.empty() && sessionResult == kSessionRunning &&
       (answerGraceArmed_ || attemptCounter + 1 > ResendsAllowed(state))) {
-    DecideAnswer(/*waitOver=*/true);
-    return;
+    answerGraceArmed_ = false;
+    if (DecideAnswer(/*waitOver=*/true)) return;
   }
   attemptCounter += 1;
   if (sessionResult == kSessionSucceeded || sessionResult == kSessionFailed) return;
@@ -294,6 +295,9 @@ void TfrmModemConnect::Fail() {
   else if (repliesDropped_ > 0)
     verdict +=
         "replies rejected: " + std::to_string(repliesDropped_) + ", the last: " + lastDropReason_;
+  else if (!cablesWithoutLink_.empty() && cablesWithoutAddress_.empty())
+    verdict += "no reply; the cable adapter " + cablesWithoutLink_.front() +
+               " has no link: its cable is out, or the modem is off";
   else if (!cablesWithoutAddress_.empty())
     verdict += "no reply; the cable adapter " + cablesWithoutAddress_.front() +
                " has no address: the PC's DHCP renewal did not get one from the modem";

@@ -134,7 +134,7 @@ class TfrmModemConnect : public ui::Form {
   void RenewAdapterSockets();
   void SendOnAdapters(const uint8_t* data, size_t length);
   void HearAnswer(const MacAddress& mac, const DiscoveryReply& discovery);
-  void DecideAnswer(bool waitOver);
+  bool DecideAnswer(bool waitOver);
   void DropReply(std::string_view reason);
   void Succeed();
   void Fail();
@@ -166,6 +166,7 @@ class TfrmModemConnect : public ui::Form {
   bool answerGraceArmed_ = false;
   bool severalModems_ = false;
   std::vector<std::string> cablesWithoutAddress_;  // asked, or not, from no address
+  std::vector<std::string> cablesWithoutLink_;     // not asked
   bool askAdapters_ = false;                       // this discovery asks adapter by adapter
   // Where the modem last answered a discovery: the adapter, its index and the address there, and
   // the modem's own address.

@@ -52,7 +52,7 @@ std::optional<uint32_t> TfrmModemConnect::ModemAdapterSource(std::string* proble
     return std::nullopt;
   }
   if (!adapter->connected) {
-    *problem = name + " has lost its link: its cable is out, or the modem is off";
+    *problem = name + " has lost its link (a cable out, a radio no longer associated)";
     return std::nullopt;
   }
   uint32_t source = adapter->FirstAddress();
@@ -101,7 +101,8 @@ bool TfrmModemConnect::RefreshRunSocket() {
     return false;
   }
   const std::string address = net::FormatDottedQuad(*source);
-  if (address == WSocket.LocalAddr && WSocket.isOpen()) return true;
+  if (address == WSocket.LocalAddr && WSocket.Adapter == modemAdapterIndex_ && WSocket.isOpen())
+    return true;
   Note("the address of " + modemAdapter_ + " is now " + address + ": the request goes out from it");
   WSocket.Close();
   WSocket.LocalAddr = address;
@@ -114,8 +115,11 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
   // where its route says, and so do the runs after it.
   if (WSocket.redirect || net::ParseDottedQuad(destinationAddress) != platform::kLimitedBroadcast)
     return;
-  askAdapters_ = true;
   const std::vector<platform::NetworkAdapter> adapters = platform::ListNetworkAdapters();
+  // A machine with nothing but its loopback (a private namespace) has no other way out; any
+  // adapter at all, a tunnel included, and a request goes out of the adapters chosen or nowhere.
+  if (adapters.empty() && !renewing) return;
+  askAdapters_ = true;
   std::vector<AdapterAddressChoice> wanted;
   for (const platform::NetworkAdapter& adapter : adapters) {
     if (adapter.medium == platform::AdapterMedium::kVirtual) {
@@ -123,7 +127,11 @@ void TfrmModemConnect::OpenAdapterSockets(bool renewing) {
         Note("not asked: " + adapter.name + ", a tunnel, bridge or other virtual link");
       continue;
     }
-    if (!adapter.connected) continue;
+    if (!adapter.connected) {
+      if (adapter.medium == platform::AdapterMedium::kWired)
+        cablesWithoutLink_.push_back(adapter.name);
+      continue;
+    }
     if (adapter.addresses.empty()) {
       if (adapter.medium == platform::AdapterMedium::kWired)
         cablesWithoutAddress_.push_back(adapter.name);
@@ -188,7 +196,8 @@ void TfrmModemConnect::RenewAdapterSockets() {
   for (std::unique_ptr<AdapterSocket>& fresh : adapterSockets_) {
     bool sameBinding = false;
     for (std::unique_ptr<AdapterSocket>& old : kept) {
-      if (old && old->adapter == fresh->adapter && old->address == fresh->address) {
+      if (old && old->adapter == fresh->adapter && old->index == fresh->index &&
+          old->address == fresh->address) {
         fresh.swap(old);  // the socket that may still hear the earlier sends
         old.reset();
         sameBinding = true;
@@ -237,7 +246,8 @@ void TfrmModemConnect::HearAnswer(const MacAddress& mac, const DiscoveryReply& d
   DecideAnswer(/*waitOver=*/false);
 }
 
-void TfrmModemConnect::DecideAnswer(bool waitOver) {
+// True when the discovery is settled: a modem taken, or the run ended.
+bool TfrmModemConnect::DecideAnswer(bool waitOver) {
   std::vector<HeardAnswer> heard;
   for (const HeldAnswer& held : answers_)
     heard.push_back({held.heardOn->adapter, held.mac, held.rank});
@@ -249,14 +259,18 @@ void TfrmModemConnect::DecideAnswer(bool waitOver) {
   const AnswerChoice choice = ChooseAnswer(heard, cables.size(), waitOver);
   switch (choice.verdict) {
     case AnswerVerdict::kWait:
-      // The step's own wait decides for a radio's answer; a cable's waits only briefly.
-      if (answers_[choice.chosen].rank != AnswerRank::kWireless && !answerGraceArmed_) {
+      if (answers_[choice.chosen].rank == AnswerRank::kWireless) {
+        unfinishedCause_ = "only a device on the wireless adapter " +
+                           answers_[choice.chosen].heardOn->adapter +
+                           " answered, while the cable stayed silent: it is not taken";
+      } else if (!answerGraceArmed_ && !waitOver) {
+        // A cable's answer waits briefly for another cable.
         answerGraceArmed_ = true;
         Timer.SetEnabled(false);
         Timer.SetInterval(kOtherCableGraceMs);
         Timer.SetEnabled(true);
       }
-      return;
+      return false;
     case AnswerVerdict::kSeveralModems: {
       Timer.SetEnabled(false);
       std::vector<std::string> modems;
@@ -272,15 +286,13 @@ void TfrmModemConnect::DecideAnswer(bool waitOver) {
       for (const std::string& modem : modems) list += (list.empty() ? "" : ", ") + modem;
       unfinishedCause_ = "two modems answered on two wired adapters (" + list + ")";
       Fail();
-      return;
+      return true;
     }
     case AnswerVerdict::kTake:
       break;
   }
   const HeldAnswer taken = answers_[choice.chosen];
   answers_.clear();
-  if (taken.rank == AnswerRank::kWireless && !cables.empty())
-    Note("no wired adapter answered: the modem on " + taken.heardOn->adapter + " is taken");
   answeredOn_ = taken.heardOn;
   modemAdapter_ = answeredOn_->adapter;
   modemAdapterIndex_ = answeredOn_->index;
@@ -292,6 +304,7 @@ void TfrmModemConnect::DecideAnswer(bool waitOver) {
   Note("the modem answered on " + answeredOn_->adapter + " (" +
        net::FormatDottedQuad(answeredOn_->address) + ")");
   TakeDiscovery(taken.mac, taken.discovery);
+  return true;
 }
 
 }  // namespace quillon::modem
