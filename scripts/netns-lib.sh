@@ -66,6 +66,16 @@ netns_pc_run() {
       shift 2; exec "$@"' "$conf" "${netns_wireless:-}" "$netns_work/wlan.uevent" "$@"
 }
 
+# Joins the PC to namespace NS by a further link, PC_IF (PC_ADDR/24) on the PC's side and NS_IF
+# (NS_ADDR/24) on the other: netns_pc_link PC_IF NS NS_IF PC_ADDR NS_ADDR.
+netns_pc_link() {
+  ip link add "$1" netns "$netns_pc" type veth peer name "$3" netns "$2"
+  ip -n "$2" addr add "$5/24" dev "$3"
+  ip -n "$2" link set "$3" up
+  ip -n "$netns_pc" addr add "$4/24" dev "$1"
+  ip -n "$netns_pc" link set "$1" up
+}
+
 # A laptop's Wi-Fi beside the cable: a third namespace, the wireless network (its access point
 # 203.0.113.1), joined to the PC's wl_pc (203.0.113.10), which takes the default route. What
 # netns_pc_run starts sees wl_pc as a wireless card: its driver's uevent says DEVTYPE=wlan.
@@ -74,11 +84,7 @@ netns_wifi_up() {
   netns_air=${netns_pc%_pc_*}_air_$$
   ip netns add "$netns_air"
   ip -n "$netns_air" link set lo up
-  ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_air"
-  ip -n "$netns_air" addr add 203.0.113.1/24 dev wl_ap
-  ip -n "$netns_air" link set wl_ap up
-  ip -n "$netns_pc" addr add 203.0.113.10/24 dev wl_pc
-  ip -n "$netns_pc" link set wl_pc up
+  netns_pc_link wl_pc "$netns_air" wl_ap 203.0.113.10 203.0.113.1
   ip -n "$netns_pc" route replace default via 203.0.113.1 dev wl_pc
   printf 'DEVTYPE=wlan\n' >"$netns_work/wlan.uevent"
   netns_wireless=wl_pc

@@ -249,11 +249,7 @@ stop_sim
 
 # The laptop also on the modem's own Wi-Fi: everything goes over the cable.
 ip -n "$netns_pc" link del wl_pc
-ip link add wl_pc netns "$netns_pc" type veth peer name wl_ap netns "$netns_modem"
-ip -n "$netns_modem" addr add 192.0.2.1/24 dev wl_ap
-ip -n "$netns_modem" link set wl_ap up
-ip -n "$netns_pc" addr add 192.0.2.10/24 dev wl_pc
-ip -n "$netns_pc" link set wl_pc up
+netns_pc_link wl_pc "$netns_modem" wl_ap 192.0.2.10 192.0.2.1
 ip -n "$netns_pc" route add default via 192.0.2.1 dev wl_pc
 start_sim 0.0.0.0
 check modems-own-wifi 0 "result: 9 1" apply_as_laptop
@@ -266,11 +262,7 @@ ip -n "$netns_pc" route add default via 198.51.100.1
 stop_sim
 
 # Two modems on two cables: the wizard chooses neither and says so.
-ip link add eth2_pc netns "$netns_pc" type veth peer name eth2_m netns "$netns_air"
-ip -n "$netns_air" addr add 192.0.2.1/24 dev eth2_m
-ip -n "$netns_air" link set eth2_m up
-ip -n "$netns_pc" addr add 192.0.2.10/24 dev eth2_pc
-ip -n "$netns_pc" link set eth2_pc up
+netns_pc_link eth2_pc "$netns_air" eth2_m 192.0.2.10 192.0.2.1
 sim_in "$netns_air" second 0.0.0.0 --mac 02:00:00:51:20:02
 start_sim 0.0.0.0
 check two-modems 1 "two modems answered on two wired adapters" run_ctl 1
