@@ -54,8 +54,11 @@ std::vector<unsigned char> AdapterInfoBuffer() {
 }
 
 std::vector<IpHelperAdapter> IpHelperAdapterFacts() {
+  return IpHelperAdapterFacts(AdapterInfoBuffer());
+}
+
+std::vector<IpHelperAdapter> IpHelperAdapterFacts(const std::vector<unsigned char>& buffer) {
   std::vector<IpHelperAdapter> adapters;
-  const std::vector<unsigned char> buffer = AdapterInfoBuffer();
   if (buffer.empty()) return adapters;
   for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
        info = info->Next) {

@@ -24,6 +24,8 @@ struct IpHelperAdapter {
 
 // Every adapter the IP Helper lists, with its type, link state and physical medium.
 std::vector<IpHelperAdapter> IpHelperAdapterFacts();
+// The same for a list already taken with AdapterInfoBuffer.
+std::vector<IpHelperAdapter> IpHelperAdapterFacts(const std::vector<unsigned char>& buffer);
 
 // The facts of the IP Helper adapter that a management-interface configuration describes; none
 // when it is not among them.

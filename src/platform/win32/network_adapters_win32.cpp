@@ -44,7 +44,7 @@ class IpHelperAdapters final : public NetworkAdapterService {
     std::vector<NetworkAdapter> adapters;
     const std::vector<unsigned char> buffer = win32::AdapterInfoBuffer();
     if (buffer.empty()) return adapters;
-    const std::vector<win32::IpHelperAdapter> facts = win32::IpHelperAdapterFacts();
+    const std::vector<win32::IpHelperAdapter> facts = win32::IpHelperAdapterFacts(buffer);
     for (auto* info = reinterpret_cast<const IP_ADAPTER_INFO*>(buffer.data()); info;
          info = info->Next) {
       if (info->Type == MIB_IF_TYPE_LOOPBACK) continue;
